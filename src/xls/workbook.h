@@ -1,0 +1,60 @@
+// A workbook held in memory: its sheets by name and their cell texts.
+// Loading keeps the file's own bytes for everything the program does not
+// change, so saving rewrites only the sheets that were replaced or added and
+// every other sheet, format, formula, name and stream stays as it was.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xls/result.h"
+
+namespace xls {
+
+// Cell texts of one sheet: element r is sheet row r + 1, element c of a row
+// is column c + 1 (A). Rows end at their last non-empty cell; the grid ends
+// at the last row holding a value. Numbers read as a spreadsheet shows them
+// in General format, booleans as TRUE/FALSE, empty and error cells as "".
+using Grid = std::vector<std::vector<std::u16string>>;
+
+class Workbook {
+ public:
+  Workbook();  // a new workbook without sheets, held in memory only
+  ~Workbook();
+  Workbook(Workbook&&) noexcept;
+  Workbook& operator=(Workbook&&) noexcept;
+  Workbook(const Workbook&) = delete;
+  Workbook& operator=(const Workbook&) = delete;
+
+  // `path` is in the operating system's encoding (UTF-8). A missing file gives
+  // an error of kind NotFound.
+  static Result<Workbook> Load(const std::string& path);
+  static Result<Workbook> Parse(std::span<const uint8_t> bytes);
+
+  size_t SheetCount() const;
+  const std::u16string& SheetName(size_t index) const;
+  // Sheet names compare without regard to case, as the spreadsheet programs do.
+  std::optional<size_t> FindSheet(std::u16string_view name) const;
+
+  Result<Grid> ReadSheet(size_t index) const;
+  // The sheet's cells become exactly `cells`, all stored as text.
+  void ReplaceSheet(size_t index, Grid cells);
+  // Appends a sheet after the others; returns its index.
+  size_t AddSheet(std::u16string name, Grid cells);
+
+  Result<std::vector<uint8_t>> Serialize() const;
+  // Atomic: a temporary file in the same folder, then rename. The file keeps
+  // its permissions; a symbolic link is written through to its target.
+  Status Save(const std::string& path) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace xls
