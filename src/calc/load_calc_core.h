@@ -1,0 +1,82 @@
+// The load calculation behind the main dialog: the circuit list and its
+// captions, the nine board values, and the commands that read the input
+// workbook, calculate, balance the phases and save the results. The dialog
+// derives from it (class CLoadCalcDlg : public CDialog, public CLoadCalcCore);
+// the command-line tool drives it on its own.
+#pragma once
+
+#include "calc/circuit_table.h"
+#include "calc/load_calc_host.h"
+#include "calc/switch_combo_box.h"
+#include "platform/text/cstring.h"
+#include "platform/text/cstring_array.h"
+
+class CLoadCalcCore {
+ public:
+  // The references must outlive the core; they are not used during
+  // construction, so a derived class may pass its own members.
+  CLoadCalcCore(CircuitTable& list, SwitchComboBox& switches, LoadCalcHost& host);
+  virtual ~CLoadCalcCore() = default;
+  CLoadCalcCore(const CLoadCalcCore&) = delete;
+  CLoadCalcCore& operator=(const CLoadCalcCore&) = delete;
+
+  // The input workbook (circuit sheet and switch library), code page 936.
+  // Initially GetProgramFolder() + "电气计算.xls".
+  void SetWorkbookPath(const CString& path) { m_strWorkbook = path; }
+  const CString& GetWorkbookPath() const { return m_strWorkbook; }
+
+  // Empties the list, gives it the six input columns and empties the switch
+  // combo box. Always true.
+  bool ResetCircuitList();
+
+  // 读取: fills the list from the circuit sheet under the wait cursor.
+  // False (with the error shown) when the workbook cannot be opened.
+  bool ReadCircuits();
+
+  // 计算 without the wait cursor (the caller shows it). True when it ran to
+  // its end; false when refused (no rows, board power factor out of range)
+  // or when the switch library could not be opened.
+  bool Calculate();
+
+  // The switch models whose ratings reach the current: each name followed by
+  // ";", in library order; empty when none qualifies.
+  virtual CString FindSwitches(float current);
+
+  // 自动平衡: the best phase of every circuit, then Calculate(). False when
+  // refused (fewer than 3 or more than 19 circuits) or when the calculation
+  // afterwards was.
+  bool AutoBalance();
+
+  // 保存 after the file dialog: writes the two results sheets into `path`
+  // (code page 936), replacing the file. Shows "文件写入成功!" or the error.
+  bool SaveResults(const CString& path);
+
+  CircuitTable& m_list;
+  CStringArray m_astrHeaders;
+
+  // Board values, in the dialog's exchange order.
+  float m_fUnbalance = 0.0f;
+  float m_fCurrent = 0.0f;
+  float m_fL1 = 0.0f;
+  float m_fL2 = 0.0f;
+  float m_fL3 = 0.0f;
+  float m_fEquipPower = 0.0f;
+  float m_fCalcPower = 0.0f;
+  float m_fPowerFactor = 0.5f;
+  float m_fDemandCoef = 0.8f;
+
+ protected:
+  SwitchComboBox& m_switchBox;
+  LoadCalcHost& m_host;
+
+ private:
+  bool CalculateChecked();
+  void EnsureResultColumns();
+  void CalculateCircuit(int row, float& carriedCurrent, double phaseSums[3]);
+  void CalculateBoard(const double phaseSums[3]);
+  void FillSwitchBox(const CString& candidates);
+  bool WriteCircuitSheet(const CString& path, CString& error);
+  bool WriteBoardSheet(const CString& path, CString& error);
+
+  CString m_strWorkbook;
+};
