@@ -1,0 +1,36 @@
+// Regions: sets of whole pixels. A rectangle region (l, t, r, b) holds the
+// pixels l..r-1 and t..b-1; round and polygon regions follow the same rule.
+#pragma once
+
+#include "platform/gdi/gdi_object.h"
+
+class CRgn : public CGdiObject {
+ public:
+  CRgn() = default;
+  BOOL CreateRectRgn(int l, int t, int r, int b);
+  BOOL CreateRectRgnIndirect(LPCRECT rect);
+  BOOL CreateEllipticRgn(int l, int t, int r, int b);
+  BOOL CreateRoundRectRgn(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight);
+  BOOL CreatePolygonRgn(const POINT* points, int count, int fillMode);
+  void SetRectRgn(int l, int t, int r, int b);
+  int CombineRgn(const CRgn* a, const CRgn* b, int mode);
+  int CopyRgn(const CRgn* source);
+  int OffsetRgn(int dx, int dy);
+  int GetRgnBox(LPRECT rect) const;
+  BOOL PtInRegion(int x, int y) const;
+  BOOL PtInRegion(POINT p) const { return PtInRegion(p.x, p.y); }
+  BOOL EqualRgn(const CRgn* other) const;
+  const QRegion& Region() const;
+  operator HRGN() const { return static_cast<HRGN>(m_hObject); }  // NOLINT
+  static CRgn* FromHandle(HRGN handle);
+};
+
+HRGN CreateRectRgn(int l, int t, int r, int b);
+HRGN CreateRoundRectRgn(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight);
+HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode);
+int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode);
+int OffsetRgn(HRGN region, int dx, int dy);
+int GetRgnBox(HRGN region, LPRECT rect);
+BOOL PtInRegion(HRGN region, int x, int y);
+// The region type of a pixel set: NULLREGION, SIMPLEREGION or COMPLEXREGION.
+int RegionType(const QRegion& region);
