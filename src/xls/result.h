@@ -25,6 +25,8 @@ class [[nodiscard]] Result {
   explicit operator bool() const { return ok(); }
   T& value() { return std::get<T>(m_value); }
   const T& value() const { return std::get<T>(m_value); }
+  T& operator*() { return value(); }
+  const T& operator*() const { return value(); }
   T* operator->() { return &value(); }
   const T* operator->() const { return &value(); }
   const Error& error() const { return std::get<Error>(m_value); }

@@ -1,0 +1,409 @@
+#include "xls/compound_file.h"
+
+#include <algorithm>
+
+#include "xls/byte_io.h"
+
+namespace xls {
+
+namespace {
+
+constexpr uint32_t kFreeSector = 0xFFFFFFFF;
+constexpr uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr uint32_t kFatSector = 0xFFFFFFFD;
+constexpr uint32_t kDifatSector = 0xFFFFFFFC;
+constexpr uint32_t kNoStream = 0xFFFFFFFF;
+constexpr size_t kMiniSectorSize = 64;
+constexpr size_t kMiniStreamCutoff = 4096;
+constexpr size_t kHeaderDifatCount = 109;
+constexpr std::array<uint8_t, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+
+// Entry fields by their offset in a 128-byte directory entry.
+constexpr size_t kNameLength = 64, kColour = 67, kLeft = 68, kRight = 72, kChild = 76, kStart = 116, kSize = 120;
+
+void PutU32Array(std::array<uint8_t, 128>& raw, size_t at, uint32_t v) {
+  for (size_t i = 0; i < 4; ++i) raw[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+Error Damaged(const std::string& what) { return MakeError("The workbook file is damaged: " + what); }
+
+// Reads a loaded file sector by sector; every sector id is checked against
+// the sectors the file really has, and every chain against cycles.
+class SectorReader {
+ public:
+  SectorReader(std::span<const uint8_t> file, size_t sector_size)
+      : m_file(file), m_sector_size(sector_size),
+        m_sector_count((file.size() - sector_size + sector_size - 1) / sector_size) {}
+
+  size_t sector_size() const { return m_sector_size; }
+  // Marks sectors as belonging to a stream; a sector claimed twice would let
+  // a hostile file multiply its size in memory.
+  bool claim(const std::vector<uint32_t>& ids) {
+    if (m_claimed.empty()) m_claimed.assign(m_sector_count, false);
+    for (uint32_t id : ids) {
+      if (m_claimed[id]) return false;
+      m_claimed[id] = true;
+    }
+    return true;
+  }
+  size_t sector_count() const { return m_sector_count; }
+
+  // The sector's bytes; a last sector cut short by the file's end reads as zeros.
+  void append_sector(uint32_t id, std::vector<uint8_t>& out) const {
+    const size_t start = (size_t{id} + 1) * m_sector_size;
+    const size_t available = std::min(m_sector_size, m_file.size() - start);
+    out.insert(out.end(), m_file.begin() + start, m_file.begin() + start + available);
+    out.resize(out.size() + m_sector_size - available, 0);
+  }
+
+  // Follows a chain through `table`; a chain can never be longer than the table.
+  Result<std::vector<uint32_t>> chain(uint32_t start, const std::vector<uint32_t>& table, size_t limit) const {
+    std::vector<uint32_t> ids;
+    for (uint32_t id = start; id != kEndOfChain; id = table[id]) {
+      if (id >= table.size() || id >= limit) return Damaged("a sector chain points outside the file");
+      if (ids.size() >= table.size()) return Damaged("a sector chain runs in a circle");
+      ids.push_back(id);
+    }
+    return ids;
+  }
+
+ private:
+  std::span<const uint8_t> m_file;
+  size_t m_sector_size;
+  size_t m_sector_count;
+  std::vector<bool> m_claimed;
+};
+
+Result<std::vector<uint32_t>> ReadFatSectorIds(std::span<const uint8_t> file, const SectorReader& sectors) {
+  const uint32_t fat_count = GetU32(file, 0x2C);
+  const size_t per_sector = sectors.sector_size() / 4;
+  if (fat_count > sectors.sector_count()) return Damaged("it claims more allocation sectors than it has");
+  std::vector<uint32_t> ids;
+  for (size_t i = 0; i < kHeaderDifatCount && ids.size() < fat_count; ++i) ids.push_back(GetU32(file, 0x4C + 4 * i));
+  uint32_t next = GetU32(file, 0x44);
+  size_t visited = 0;
+  std::vector<uint8_t> sector;
+  while (ids.size() < fat_count) {
+    if (next >= sectors.sector_count()) return Damaged("the sector allocation list points outside the file");
+    if (++visited > sectors.sector_count()) return Damaged("the sector allocation list runs in a circle");
+    sector.clear();
+    sectors.append_sector(next, sector);
+    for (size_t i = 0; i + 1 < per_sector && ids.size() < fat_count; ++i) ids.push_back(GetU32(sector, 4 * i));
+    next = GetU32(sector, 4 * (per_sector - 1));
+  }
+  return ids;
+}
+
+Result<std::vector<uint32_t>> ReadTable(const SectorReader& sectors, const std::vector<uint32_t>& sector_ids) {
+  std::vector<uint8_t> bytes;
+  bytes.reserve(sector_ids.size() * sectors.sector_size());
+  for (uint32_t id : sector_ids) {
+    if (id >= sectors.sector_count()) return Damaged("an allocation sector lies outside the file");
+    sectors.append_sector(id, bytes);
+  }
+  std::vector<uint32_t> table(bytes.size() / 4);
+  for (size_t i = 0; i < table.size(); ++i) table[i] = GetU32(bytes, 4 * i);
+  return table;
+}
+
+Result<std::vector<uint8_t>> ReadChainBytes(SectorReader& sectors, uint32_t start, const std::vector<uint32_t>& fat) {
+  auto ids = sectors.chain(start, fat, sectors.sector_count());
+  if (!ids) return ids.error();
+  if (!sectors.claim(*ids)) return Damaged("two of its parts share sectors");
+  std::vector<uint8_t> bytes;
+  bytes.reserve(ids->size() * sectors.sector_size());
+  for (uint32_t id : *ids) sectors.append_sector(id, bytes);
+  return bytes;
+}
+
+uint64_t EntrySize(const DirectoryEntry& entry, bool wide_sizes) {
+  const uint64_t low = GetU32(entry.raw, kSize);
+  return wide_sizes ? low | (uint64_t{GetU32(entry.raw, kSize + 4)} << 32) : low;
+}
+
+struct MiniStream {
+  std::vector<uint8_t> bytes;
+  std::vector<uint32_t> fat;
+  std::vector<bool> claimed;
+};
+
+Result<std::vector<uint8_t>> ReadMiniStreamData(MiniStream& mini, uint32_t start, uint64_t size) {
+  std::vector<uint8_t> data;
+  const size_t limit = mini.bytes.size() / kMiniSectorSize;
+  size_t steps = 0;
+  for (uint32_t id = start; data.size() < size; id = mini.fat[id]) {
+    if (id >= mini.fat.size() || id >= limit) return Damaged("a small stream points outside its container");
+    if (++steps > mini.fat.size()) return Damaged("a small stream's chain runs in a circle");
+    if (mini.claimed.empty()) mini.claimed.assign(limit, false);
+    if (mini.claimed[id]) return Damaged("two small streams share sectors");
+    mini.claimed[id] = true;
+    const size_t take = std::min<uint64_t>(kMiniSectorSize, size - data.size());
+    data.insert(data.end(), mini.bytes.begin() + id * kMiniSectorSize, mini.bytes.begin() + id * kMiniSectorSize + take);
+  }
+  return data;
+}
+
+Result<std::vector<uint8_t>> ReadStreamData(SectorReader& sectors, const std::vector<uint32_t>& fat,
+                                            MiniStream& mini, uint32_t start, uint64_t size) {
+  if (size == 0) return std::vector<uint8_t>{};
+  if (size < kMiniStreamCutoff) return ReadMiniStreamData(mini, start, size);
+  auto ids = sectors.chain(start, fat, sectors.sector_count());
+  if (!ids) return ids.error();
+  if (ids->size() * sectors.sector_size() < size) return Damaged("a stream is shorter than its recorded size");
+  if (!sectors.claim(*ids)) return Damaged("two of its streams share sectors");
+  std::vector<uint8_t> data;
+  data.reserve(size);
+  for (uint32_t id : *ids) {
+    if (data.size() >= size) break;
+    sectors.append_sector(id, data);
+  }
+  data.resize(size);
+  return data;
+}
+
+Status ReadHeaderChecks(std::span<const uint8_t> file) {
+  if (file.size() < 512 || !std::equal(kSignature.begin(), kSignature.end(), file.begin()))
+    return MakeError("The file is not an Excel workbook (.xls)");
+  const uint16_t shift = GetU16(file, 0x1E);
+  if (shift != 9 && shift != 12) return Damaged("unknown sector size");
+  if (GetU16(file, 0x20) != 6) return Damaged("unknown small sector size");
+  if (file.size() < (size_t{1} << shift) + 1) return Damaged("it ends after its header");
+  return Ok{};
+}
+
+}  // namespace
+
+std::u16string DirectoryEntry::name() const {
+  const size_t length = std::min<size_t>(GetU16(raw, kNameLength) / 2, 32);
+  std::u16string text;
+  for (size_t i = 0; i < length; ++i) {
+    const char16_t c = GetU16(raw, 2 * i);
+    if (c == 0) break;
+    text.push_back(c);
+  }
+  return text;
+}
+
+Result<CompoundFile> CompoundFile::Parse(std::span<const uint8_t> file) {
+  if (auto checked = ReadHeaderChecks(file); !checked) return checked.error();
+  const size_t sector_size = size_t{1} << GetU16(file, 0x1E);
+  const bool wide_sizes = sector_size == 4096;
+  SectorReader sectors(file, sector_size);
+
+  auto fat_ids = ReadFatSectorIds(file, sectors);
+  if (!fat_ids) return fat_ids.error();
+  auto fat = ReadTable(sectors, *fat_ids);
+  if (!fat) return fat.error();
+
+  auto directory = ReadChainBytes(sectors, GetU32(file, 0x30), *fat);
+  if (!directory) return directory.error();
+  CompoundFile result;
+  for (size_t at = 0; at + 128 <= directory->size(); at += 128) {
+    DirectoryEntry entry;
+    std::copy_n(directory->begin() + at, 128, entry.raw.begin());
+    result.m_entries.push_back(std::move(entry));
+  }
+  if (result.m_entries.empty() || result.m_entries[0].type() != DirectoryEntry::kRoot)
+    return Damaged("its root directory entry is missing");
+
+  MiniStream mini;
+  const uint32_t minifat_start = GetU32(file, 0x3C);
+  if (minifat_start != kEndOfChain && minifat_start != kFreeSector) {
+    auto minifat_ids = sectors.chain(minifat_start, *fat, sectors.sector_count());
+    if (!minifat_ids) return minifat_ids.error();
+    auto minifat = ReadTable(sectors, *minifat_ids);
+    if (!minifat) return minifat.error();
+    mini.fat = std::move(*minifat);
+    const DirectoryEntry& root = result.m_entries[0];
+    const uint64_t mini_size = EntrySize(root, wide_sizes);
+    if (mini_size > file.size()) return Damaged("its small-stream container is larger than the file");
+    auto mini_bytes = ReadChainBytes(sectors, GetU32(root.raw, kStart), *fat);
+    if (!mini_bytes) return mini_bytes.error();
+    mini.bytes = std::move(*mini_bytes);
+  }
+
+  for (DirectoryEntry& entry : result.m_entries) {
+    if (entry.type() != DirectoryEntry::kStream) continue;
+    const uint64_t size = EntrySize(entry, wide_sizes);
+    if (size > file.size()) return Damaged("a stream is larger than the file");
+    auto data = ReadStreamData(sectors, *fat, mini, GetU32(entry.raw, kStart), size);
+    if (!data) return data.error();
+    entry.data = std::move(*data);
+  }
+  return result;
+}
+
+std::optional<size_t> CompoundFile::FindRootStream(std::u16string_view name) const {
+  auto same = [&](const std::u16string& other) {
+    if (other.size() != name.size()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+      auto fold = [](char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; };
+      if (fold(other[i]) != fold(name[i])) return false;
+    }
+    return true;
+  };
+  // The root's children form a tree through their left and right links.
+  std::vector<uint32_t> pending = {GetU32(m_entries[0].raw, kChild)};
+  std::vector<bool> seen(m_entries.size(), false);
+  while (!pending.empty()) {
+    const uint32_t id = pending.back();
+    pending.pop_back();
+    if (id >= m_entries.size() || seen[id]) continue;
+    seen[id] = true;
+    const DirectoryEntry& entry = m_entries[id];
+    if (entry.type() == DirectoryEntry::kStream && same(entry.name())) return id;
+    pending.push_back(GetU32(entry.raw, kLeft));
+    pending.push_back(GetU32(entry.raw, kRight));
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+std::array<uint8_t, 128> MakeEntry(std::u16string_view name, uint8_t type, uint32_t child) {
+  std::array<uint8_t, 128> raw{};
+  for (size_t i = 0; i < name.size() && i < 31; ++i) {
+    raw[2 * i] = static_cast<uint8_t>(name[i]);
+    raw[2 * i + 1] = static_cast<uint8_t>(name[i] >> 8);
+  }
+  raw[kNameLength] = static_cast<uint8_t>((name.size() + 1) * 2);
+  raw[66] = type;
+  raw[kColour] = 1;  // black
+  std::vector<uint8_t> links(12);
+  PutU32(links, 0, kNoStream);
+  PutU32(links, 4, kNoStream);
+  PutU32(links, 8, child);
+  std::copy(links.begin(), links.end(), raw.begin() + kLeft);
+  return raw;
+}
+
+// Where each part of the saved file goes, in sectors of 512 bytes.
+struct Layout {
+  static constexpr size_t kSectorSize = 512;
+  static constexpr size_t kIdsPerSector = kSectorSize / 4;
+
+  size_t sectors_for(size_t bytes) const { return (bytes + kSectorSize - 1) / kSectorSize; }
+};
+
+}  // namespace
+
+CompoundFile CompoundFile::WithStream(std::u16string_view name, std::vector<uint8_t> data) {
+  CompoundFile file;
+  DirectoryEntry root;
+  root.raw = MakeEntry(u"Root Entry", DirectoryEntry::kRoot, 1);
+  DirectoryEntry stream;
+  stream.raw = MakeEntry(name, DirectoryEntry::kStream, kNoStream);
+  stream.data = std::move(data);
+  file.m_entries.push_back(std::move(root));
+  file.m_entries.push_back(std::move(stream));
+  return file;
+}
+
+std::vector<uint8_t> CompoundFile::Serialize() const {
+  constexpr size_t ss = Layout::kSectorSize;
+  const Layout layout;
+  std::vector<std::array<uint8_t, 128>> raws;
+  for (const DirectoryEntry& entry : m_entries) raws.push_back(entry.raw);
+
+  // Sector ids follow the order the parts are written: big streams, the
+  // small-stream container, the small-stream table, the directory, then the
+  // allocation tables.
+  std::vector<uint8_t> body;
+  std::vector<uint32_t> fat;
+  auto place_chain = [&](std::span<const uint8_t> data) -> uint32_t {
+    if (data.empty()) return kEndOfChain;
+    const uint32_t first = static_cast<uint32_t>(fat.size());
+    const size_t count = layout.sectors_for(data.size());
+    for (size_t i = 0; i < count; ++i) fat.push_back(i + 1 == count ? kEndOfChain : first + i + 1);
+    body.insert(body.end(), data.begin(), data.end());
+    body.resize(fat.size() * ss, 0);
+    return first;
+  };
+
+  std::vector<uint8_t> mini_bytes;
+  std::vector<uint32_t> minifat;
+  for (size_t id = 0; id < m_entries.size(); ++id) {
+    const DirectoryEntry& entry = m_entries[id];
+    if (entry.type() != DirectoryEntry::kStream) continue;
+    uint32_t start = kEndOfChain;
+    if (!entry.data.empty() && entry.data.size() < kMiniStreamCutoff) {
+      start = static_cast<uint32_t>(minifat.size());
+      const size_t count = (entry.data.size() + kMiniSectorSize - 1) / kMiniSectorSize;
+      for (size_t i = 0; i < count; ++i) minifat.push_back(i + 1 == count ? kEndOfChain : start + i + 1);
+      mini_bytes.insert(mini_bytes.end(), entry.data.begin(), entry.data.end());
+      mini_bytes.resize(minifat.size() * kMiniSectorSize, 0);
+    } else {
+      start = place_chain(entry.data);
+    }
+    PutU32Array(raws[id], kStart, start);
+    PutU32Array(raws[id], kSize, static_cast<uint32_t>(entry.data.size()));
+    PutU32Array(raws[id], kSize + 4, 0);
+  }
+  PutU32Array(raws[0], kStart, place_chain(mini_bytes));
+  PutU32Array(raws[0], kSize, static_cast<uint32_t>(mini_bytes.size()));
+  PutU32Array(raws[0], kSize + 4, 0);
+
+  ByteWriter minifat_bytes;
+  for (uint32_t id : minifat) minifat_bytes.u32(id);
+  while (minifat_bytes.size() % ss != 0) minifat_bytes.u32(kFreeSector);
+  const uint32_t minifat_start = place_chain(minifat_bytes.bytes());
+
+  ByteWriter directory;
+  for (const auto& raw : raws) directory.append(raw);
+  while (directory.size() % ss != 0) {
+    auto empty = MakeEntry(u"", DirectoryEntry::kEmpty, kNoStream);
+    empty[kNameLength] = 0;
+    empty[kColour] = 0;
+    directory.append(empty);
+  }
+  const uint32_t directory_start = place_chain(directory.bytes());
+
+  // The allocation tables must also describe their own sectors.
+  size_t fat_count = 0, difat_count = 0;
+  for (;;) {
+    const size_t total = fat.size() + fat_count + difat_count;
+    const size_t need_fat = (total + Layout::kIdsPerSector - 1) / Layout::kIdsPerSector;
+    const size_t need_difat =
+        need_fat > kHeaderDifatCount ? (need_fat - kHeaderDifatCount + Layout::kIdsPerSector - 2) / (Layout::kIdsPerSector - 1) : 0;
+    if (need_fat == fat_count && need_difat == difat_count) break;
+    fat_count = need_fat;
+    difat_count = need_difat;
+  }
+  const uint32_t fat_start = static_cast<uint32_t>(fat.size());
+  const uint32_t difat_start = static_cast<uint32_t>(fat_start + fat_count);
+  for (size_t i = 0; i < fat_count; ++i) fat.push_back(kFatSector);
+  for (size_t i = 0; i < difat_count; ++i) fat.push_back(kDifatSector);
+  fat.resize(fat_count * Layout::kIdsPerSector, kFreeSector);
+
+  ByteWriter out;
+  out.append(kSignature);
+  out.zeros(16);
+  out.u16(0x3E);
+  out.u16(3);
+  out.u16(0xFFFE);
+  out.u16(9);
+  out.u16(6);
+  out.zeros(6);
+  out.u32(0);
+  out.u32(static_cast<uint32_t>(fat_count));
+  out.u32(directory_start);
+  out.u32(0);
+  out.u32(kMiniStreamCutoff);
+  out.u32(minifat.empty() ? kEndOfChain : minifat_start);
+  out.u32(static_cast<uint32_t>((minifat.size() * 4 + ss - 1) / ss));
+  out.u32(difat_count ? difat_start : kEndOfChain);
+  out.u32(static_cast<uint32_t>(difat_count));
+  for (size_t i = 0; i < kHeaderDifatCount; ++i) out.u32(i < fat_count ? fat_start + static_cast<uint32_t>(i) : kFreeSector);
+  out.append(body);
+  for (uint32_t id : fat) out.u32(id);
+  for (size_t d = 0; d < difat_count; ++d) {
+    for (size_t i = 0; i + 1 < Layout::kIdsPerSector; ++i) {
+      const size_t index = kHeaderDifatCount + d * (Layout::kIdsPerSector - 1) + i;
+      out.u32(index < fat_count ? fat_start + static_cast<uint32_t>(index) : kFreeSector);
+    }
+    out.u32(d + 1 < difat_count ? difat_start + static_cast<uint32_t>(d) + 1 : kEndOfChain);
+  }
+  return std::move(out.bytes());
+}
+
+}  // namespace xls
