@@ -1,0 +1,149 @@
+#include "calc/spread_tree.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr int32_t kLeafSize = 8;
+
+// Distance of the range [lo, hi] from 0, and its largest magnitude.
+int64_t DistanceFromZero(int64_t lo, int64_t hi) { return lo > 0 ? lo : (hi < 0 ? -hi : 0); }
+int64_t LargestMagnitude(int64_t lo, int64_t hi) { return std::max(lo < 0 ? -lo : lo, hi < 0 ? -hi : hi); }
+
+}  // namespace
+
+SpreadTree::SpreadTree(std::vector<HalfAssignment> points) : m_points(std::move(points)) {
+  if (!m_points.empty()) {
+    m_nodes.reserve(2 * m_points.size() / kLeafSize + 2);
+    m_root = Build(0, static_cast<int32_t>(m_points.size()));
+  }
+}
+
+int32_t SpreadTree::Build(int32_t first, int32_t last) {
+  Node node{};
+  node.xMin = node.yMin = node.zMin = std::numeric_limits<int64_t>::max();
+  node.xMax = node.yMax = node.zMax = std::numeric_limits<int64_t>::min();
+  node.indexMin = std::numeric_limits<uint32_t>::max();
+  node.indexMax = 0;
+  for (int32_t i = first; i < last; ++i) {
+    const HalfAssignment& p = m_points[static_cast<size_t>(i)];
+    node.xMin = std::min(node.xMin, p.x);
+    node.xMax = std::max(node.xMax, p.x);
+    node.yMin = std::min(node.yMin, p.y);
+    node.yMax = std::max(node.yMax, p.y);
+    node.zMin = std::min(node.zMin, p.y - p.x);
+    node.zMax = std::max(node.zMax, p.y - p.x);
+    node.indexMin = std::min(node.indexMin, p.index);
+    node.indexMax = std::max(node.indexMax, p.index);
+  }
+  node.first = first;
+  node.last = last;
+  const auto id = static_cast<int32_t>(m_nodes.size());
+  m_nodes.push_back(node);
+  if (last - first <= kLeafSize) return id;
+
+  // Split the wider of the two coordinates at its median.
+  const bool byX = (node.xMax - node.xMin) >= (node.yMax - node.yMin);
+  const int32_t middle = first + (last - first) / 2;
+  auto begin = m_points.begin();
+  std::nth_element(begin + first, begin + middle, begin + last,
+                   [byX](const HalfAssignment& a, const HalfAssignment& b) { return byX ? a.x < b.x : a.y < b.y; });
+  const int32_t left = Build(first, middle);
+  const int32_t right = Build(middle, last);
+  m_nodes[static_cast<size_t>(id)].left = left;
+  m_nodes[static_cast<size_t>(id)].right = right;
+  return id;
+}
+
+int64_t SpreadTree::LowerBound(const Node& node, Offset o) const {
+  const int64_t dx = DistanceFromZero(node.xMin + o.bx, node.xMax + o.bx);
+  const int64_t dy = DistanceFromZero(node.yMin + o.by, node.yMax + o.by);
+  const int64_t dz = DistanceFromZero(node.zMin + o.by - o.bx, node.zMax + o.by - o.bx);
+  return std::max({dx, dy, dz});
+}
+
+int64_t SpreadTree::UpperBound(const Node& node, Offset o) const {
+  const int64_t mx = LargestMagnitude(node.xMin + o.bx, node.xMax + o.bx);
+  const int64_t my = LargestMagnitude(node.yMin + o.by, node.yMax + o.by);
+  const int64_t mz = LargestMagnitude(node.zMin + o.by - o.bx, node.zMax + o.by - o.bx);
+  return std::max({mx, my, mz});
+}
+
+int64_t SpreadTree::SmallestSpread(int64_t bx, int64_t by, int64_t bound) const {
+  int64_t best = bound;
+  if (m_root >= 0) Nearest(m_root, Offset{bx, by}, best);
+  return best;
+}
+
+void SpreadTree::Nearest(int32_t id, Offset o, int64_t& best) const {
+  const Node& node = m_nodes[static_cast<size_t>(id)];
+  if (node.left < 0) {
+    for (int32_t i = node.first; i < node.last; ++i) {
+      const HalfAssignment& p = m_points[static_cast<size_t>(i)];
+      best = std::min(best, JoinedSpread(p.x, p.y, o.bx, o.by));
+    }
+    return;
+  }
+  const int64_t leftBound = LowerBound(m_nodes[static_cast<size_t>(node.left)], o);
+  const int64_t rightBound = LowerBound(m_nodes[static_cast<size_t>(node.right)], o);
+  const bool leftFirst = leftBound <= rightBound;
+  const int32_t near = leftFirst ? node.left : node.right;
+  const int32_t far = leftFirst ? node.right : node.left;
+  if (std::min(leftBound, rightBound) < best) Nearest(near, o, best);
+  if (std::max(leftBound, rightBound) < best) Nearest(far, o, best);
+}
+
+int64_t SpreadTree::SmallestIndexWithin(int64_t bx, int64_t by, int64_t limit) const {
+  int64_t best = std::numeric_limits<int64_t>::max();
+  if (m_root >= 0) SmallestIndex(m_root, Offset{bx, by}, limit, best);
+  return best == std::numeric_limits<int64_t>::max() ? -1 : best;
+}
+
+void SpreadTree::SmallestIndex(int32_t id, Offset o, int64_t limit, int64_t& best) const {
+  const Node& node = m_nodes[static_cast<size_t>(id)];
+  if (node.indexMin >= best || LowerBound(node, o) > limit) return;
+  if (UpperBound(node, o) <= limit) {
+    best = node.indexMin;
+    return;
+  }
+  if (node.left < 0) {
+    for (int32_t i = node.first; i < node.last; ++i) {
+      const HalfAssignment& p = m_points[static_cast<size_t>(i)];
+      if (p.index < best && JoinedSpread(p.x, p.y, o.bx, o.by) <= limit) best = p.index;
+    }
+    return;
+  }
+  const Node& left = m_nodes[static_cast<size_t>(node.left)];
+  const Node& right = m_nodes[static_cast<size_t>(node.right)];
+  const bool leftFirst = left.indexMin <= right.indexMin;
+  SmallestIndex(leftFirst ? node.left : node.right, o, limit, best);
+  SmallestIndex(leftFirst ? node.right : node.left, o, limit, best);
+}
+
+int64_t SpreadTree::LargestIndexWithin(int64_t bx, int64_t by, int64_t limit) const {
+  int64_t best = -1;
+  if (m_root >= 0) LargestIndex(m_root, Offset{bx, by}, limit, best);
+  return best;
+}
+
+void SpreadTree::LargestIndex(int32_t id, Offset o, int64_t limit, int64_t& best) const {
+  const Node& node = m_nodes[static_cast<size_t>(id)];
+  if (static_cast<int64_t>(node.indexMax) <= best || LowerBound(node, o) > limit) return;
+  if (UpperBound(node, o) <= limit) {
+    best = node.indexMax;
+    return;
+  }
+  if (node.left < 0) {
+    for (int32_t i = node.first; i < node.last; ++i) {
+      const HalfAssignment& p = m_points[static_cast<size_t>(i)];
+      if (static_cast<int64_t>(p.index) > best && JoinedSpread(p.x, p.y, o.bx, o.by) <= limit) best = p.index;
+    }
+    return;
+  }
+  const Node& left = m_nodes[static_cast<size_t>(node.left)];
+  const Node& right = m_nodes[static_cast<size_t>(node.right)];
+  const bool leftFirst = left.indexMax >= right.indexMax;
+  LargestIndex(leftFirst ? node.left : node.right, o, limit, best);
+  LargestIndex(leftFirst ? node.right : node.left, o, limit, best);
+}

@@ -1,0 +1,61 @@
+// Points of one half of a phase assignment, searched by the spread of the
+// whole assignment. A half with phase sums a0, a1, a2 is the point
+// (a0 − a1, a0 − a2); joined with another half's offset (b0 − b1, b0 − b2) the
+// three phase sums spread by max(|X|, |Y|, |X − Y|), X and Y the coordinates
+// added. All sums are whole multiples of one unit, so integers are exact.
+#pragma once
+
+#include <cstdint>
+#include <algorithm>
+#include <vector>
+
+struct HalfAssignment {
+  int64_t x = 0;       // a0 − a1
+  int64_t y = 0;       // a0 − a2
+  uint32_t index = 0;  // the half's counter value
+};
+
+class SpreadTree {
+ public:
+  explicit SpreadTree(std::vector<HalfAssignment> points);
+
+  // The smallest spread of any point joined with the offset, when it is
+  // below `bound`; `bound` otherwise.
+  int64_t SmallestSpread(int64_t bx, int64_t by, int64_t bound) const;
+  // The smallest / largest index of a point whose spread with the offset is
+  // at most `limit`; -1 when there is none.
+  int64_t SmallestIndexWithin(int64_t bx, int64_t by, int64_t limit) const;
+  int64_t LargestIndexWithin(int64_t bx, int64_t by, int64_t limit) const;
+
+ private:
+  struct Node {
+    int64_t xMin, xMax, yMin, yMax, zMin, zMax;  // z = y − x
+    uint32_t indexMin, indexMax;
+    int32_t first, last;  // points [first, last)
+    int32_t left = -1, right = -1;
+  };
+  struct Offset {
+    int64_t bx, by;
+  };
+
+  int32_t Build(int32_t first, int32_t last);
+  int64_t LowerBound(const Node& node, Offset offset) const;
+  int64_t UpperBound(const Node& node, Offset offset) const;
+  void Nearest(int32_t node, Offset offset, int64_t& best) const;
+  void SmallestIndex(int32_t node, Offset offset, int64_t limit, int64_t& best) const;
+  void LargestIndex(int32_t node, Offset offset, int64_t limit, int64_t& best) const;
+
+  std::vector<HalfAssignment> m_points;
+  std::vector<Node> m_nodes;
+  int32_t m_root = -1;
+};
+
+// Spread of the phase sums of a half at (x, y) joined with offset (bx, by).
+inline int64_t JoinedSpread(int64_t x, int64_t y, int64_t bx, int64_t by) {
+  const int64_t X = x + bx;
+  const int64_t Y = y + by;
+  const int64_t D = Y - X;
+  int64_t spread = X < 0 ? -X : X;
+  spread = std::max(spread, Y < 0 ? -Y : Y);
+  return std::max(spread, D < 0 ? -D : D);
+}
