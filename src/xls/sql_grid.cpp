@@ -1,0 +1,144 @@
+#include "xls/sql_grid.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "xls/sql_statement.h"
+#include "xls/sql_text.h"
+
+namespace xls::sql {
+
+namespace {
+
+bool RowHasValue(const std::vector<std::u16string>& row) {
+  return std::any_of(row.begin(), row.end(), [](const std::u16string& cell) { return !cell.empty(); });
+}
+
+size_t RowsInRange(const Grid& grid, int lastRow) { return std::min(grid.size(), static_cast<size_t>(lastRow)); }
+
+// Number of columns: up to the last column holding a value in rows 1..lastRow.
+size_t ColumnCount(const Grid& grid, int lastRow) {
+  size_t count = 0;
+  for (size_t r = 0; r < RowsInRange(grid, lastRow); ++r) {
+    const auto& row = grid[r];
+    for (size_t c = row.size(); c > count; --c) {
+      if (!row[c - 1].empty()) {
+        count = c;
+        break;
+      }
+    }
+  }
+  return count;
+}
+
+// Rows 1..n where n is the last row holding a value in the range.
+size_t UsedRows(const Grid& grid, int lastRow) {
+  size_t used = RowsInRange(grid, lastRow);
+  while (used > 0 && !RowHasValue(grid[used - 1])) --used;
+  return used;
+}
+
+const std::u16string& CellAt(const Grid& grid, size_t row, size_t column) {
+  static const std::u16string empty;
+  if (row >= grid.size() || column >= grid[row].size()) return empty;
+  return grid[row][column];
+}
+
+std::u16string ColumnName(const Grid& grid, size_t column) {
+  const std::u16string& name = CellAt(grid, 0, column);
+  if (!name.empty()) return name;
+  const std::string generated = "F" + std::to_string(column + 1);
+  return std::u16string(generated.begin(), generated.end());
+}
+
+std::vector<std::u16string> ColumnNames(const Grid& grid, int lastRow) {
+  std::vector<std::u16string> names;
+  for (size_t c = 0; c < ColumnCount(grid, lastRow); ++c) names.push_back(ColumnName(grid, c));
+  return names;
+}
+
+// The column a statement names: the exact name first, then one differing in
+// the case of its letters, as the Excel driver matches names.
+std::optional<size_t> FindColumn(const std::vector<std::u16string>& names, const Grid& grid, const std::u16string& wanted) {
+  for (size_t c = 0; c < names.size(); ++c) {
+    if (names[c] == wanted || (wanted.empty() && CellAt(grid, 0, c).empty())) return c;
+  }
+  for (size_t c = 0; c < names.size(); ++c) {
+    if (EqualsIgnoringCase(names[c], wanted)) return c;
+  }
+  return std::nullopt;
+}
+
+void SetCell(Grid& grid, size_t row, size_t column, const std::u16string& value) {
+  if (grid.size() <= row) grid.resize(row + 1);
+  if (grid[row].size() <= column) grid[row].resize(column + 1);
+  grid[row][column] = value;
+}
+
+}  // namespace
+
+QueryResult SelectFromGrid(const Grid& grid, int lastRow) {
+  QueryResult result;
+  result.columns = ColumnNames(grid, lastRow);
+  if (result.columns.empty()) return result;
+  const size_t used = UsedRows(grid, lastRow);
+  for (size_t r = 1; r < used; ++r) {
+    std::vector<std::u16string> record;
+    for (size_t c = 0; c < result.columns.size(); ++c) record.push_back(CellAt(grid, r, c));
+    result.records.push_back(std::move(record));
+  }
+  return result;
+}
+
+void ClearRows(Grid& grid, int lastRow) {
+  for (size_t r = 0; r < RowsInRange(grid, lastRow); ++r) grid[r].clear();
+  TrimGrid(grid);
+}
+
+Status WriteHeader(Grid& grid, int lastRow, const std::vector<std::u16string>& columns) {
+  if (UsedRows(grid, lastRow) > 0) return MakeError("The table already holds values; drop it before creating it again");
+  if (columns.size() > static_cast<size_t>(kSheetColumns)) return MakeError("A sheet holds at most 256 columns");
+  for (size_t i = 0; i < columns.size(); ++i) {
+    for (size_t j = 0; j < i; ++j) {
+      if (columns[i] == columns[j]) return MakeError("The column name " + Quoted(columns[i]) + " occurs twice");
+    }
+  }
+  for (size_t c = 0; c < columns.size(); ++c) SetCell(grid, 0, c, columns[c]);
+  return Ok{};
+}
+
+Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>& columns,
+                 const std::vector<std::u16string>& values) {
+  if (lastRow >= kSheetRows) return MakeError("The sheet is full: it holds at most 65536 rows");
+  const size_t target = static_cast<size_t>(lastRow);  // 0-based index of sheet row lastRow + 1
+  if (target < grid.size() && RowHasValue(grid[target])) {
+    return MakeError("Sheet row " + std::to_string(lastRow + 1) + " below the range already holds values");
+  }
+  const std::vector<std::u16string> names = ColumnNames(grid, kSheetRows);
+  std::vector<size_t> placed;
+  for (const std::u16string& column : columns) {
+    const auto index = FindColumn(names, grid, column);
+    if (!index) return MakeError("The table has no column named " + Quoted(column));
+    placed.push_back(*index);
+  }
+  for (size_t i = 0; i < values.size(); ++i) SetCell(grid, target, placed[i], values[i]);
+  TrimGrid(grid);
+  return Ok{};
+}
+
+void TrimGrid(Grid& grid) {
+  for (auto& row : grid) {
+    while (!row.empty() && row.back().empty()) row.pop_back();
+  }
+  while (!grid.empty() && grid.back().empty()) grid.pop_back();
+}
+
+Status CheckSheetName(const std::u16string& name) {
+  if (name.empty() || name.size() > 31) return MakeError("The sheet name " + Quoted(name) + " must have 1 to 31 characters");
+  if (name.find_first_of(u":\\/?*[]") != std::u16string::npos) {
+    return MakeError("The sheet name " + Quoted(name) + " must not contain any of : \\ / ? * [ ]");
+  }
+  return Ok{};
+}
+
+}  // namespace xls::sql
