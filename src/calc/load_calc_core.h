@@ -72,11 +72,10 @@ class CLoadCalcCore {
  private:
   bool CalculateChecked();
   void EnsureResultColumns();
-  void CalculateCircuit(int row, float& carriedCurrent, double phaseSums[3]);
-  void CalculateBoard(const double phaseSums[3]);
+  void CalculateCircuit(int row, float phaseSums[3]);
+  void CalculateBoard(const float phaseSums[3]);
   void FillSwitchBox(const CString& candidates);
-  bool WriteCircuitSheet(const CString& path, CString& error);
-  bool WriteBoardSheet(const CString& path, CString& error);
+  bool WriteResultSheets(const CString& path, CString& error);
 
   CString m_strWorkbook;
 };

@@ -1,0 +1,57 @@
+#include "calc/calc_texts.h"
+
+#include "platform/text/encoding.h"
+
+namespace calc_text {
+
+CString CircuitNumber() { return FromUtf8("线路编号"); }
+CString Phase() { return FromUtf8("相别"); }
+CString EquipmentPower() { return FromUtf8("设备功率"); }
+CString DemandCoefficient() { return FromUtf8("需要系数"); }
+CString PowerFactor() { return FromUtf8("功率因数"); }
+CString Remark() { return FromUtf8("备注"); }
+CString CalculatedPower() { return FromUtf8("计算功率"); }
+CString CalculatedCurrent() { return FromUtf8("计算电流"); }
+CString CandidateSwitches() { return FromUtf8("可选开关"); }
+
+CString CircuitSheet() { return FromUtf8("线路负荷计算"); }
+CString SwitchLibrarySheet() { return FromUtf8("开关型号库"); }
+CString CircuitResultsSheet() { return FromUtf8("各回路负荷计算结果"); }
+CString BoardResultsSheet() { return FromUtf8("总回路参数计算结果"); }
+
+CString ParameterItem() { return FromUtf8("参数项"); }
+CString ParameterValue() { return FromUtf8("参数值"); }
+CString PhaseLoad(int phase) {
+  CString text;
+  text.Format("L%d", phase);
+  return text + FromUtf8("相容量");
+}
+CString Unbalance() { return FromUtf8("不平衡度"); }
+CString BoardSwitches() { return FromUtf8("可选择开关"); }
+CString NoSwitch() { return FromUtf8("无"); }
+
+CString ReadDataFirst() { return FromUtf8("请首先读入数据文件!"); }
+CString BoardPowerFactorRange() { return FromUtf8("功率因数必须介于0和1之间"); }
+CString CircuitPowerFactorRange() { return FromUtf8("功率因数必须在0与1之间"); }
+CString InvalidPhaseSuffix() { return FromUtf8("\n回路的相别指定不合法"); }
+CString TooFewCircuits() { return FromUtf8("回路数小于3,不需要进行自动平衡计算"); }
+CString TooManyCircuits() { return FromUtf8("目前的自动平衡计算的回路数不能超过19路"); }
+CString WriteSucceeded() { return FromUtf8("文件写入成功!"); }
+
+namespace {
+// Error texts of the spreadsheet component end in a line feed; one is enough.
+CString WithoutTrailingLineEnds(CString text) {
+  text.TrimRight();
+  return text;
+}
+}  // namespace
+
+CString WriteFailed(const CString& file, const CString& error) {
+  return FromUtf8("文件写入失败!\n文件: ") + file + FromUtf8("\n错误: ") + WithoutTrailingLineEnds(error);
+}
+
+CString WorkbookUnreadable(const CString& file, const CString& error) {
+  return FromUtf8("无法打开数据文件!\n文件: ") + file + FromUtf8("\n错误: ") + WithoutTrailingLineEnds(error);
+}
+
+}  // namespace calc_text

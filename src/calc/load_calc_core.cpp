@@ -1,0 +1,56 @@
+// The circuit list's columns and the read command (读取).
+#include "calc/load_calc_core.h"
+
+#include "calc/calc_texts.h"
+#include "calc/program_folder.h"
+#include "platform/odbc/db_exception.h"
+#include "sheet/spreadsheet.h"
+
+namespace {
+
+struct ColumnSpec {
+  CString (*caption)();
+  int width;
+};
+
+const ColumnSpec kInputColumns[] = {
+    {calc_text::CircuitNumber, 100}, {calc_text::Phase, 70},       {calc_text::EquipmentPower, 70},
+    {calc_text::DemandCoefficient, 70}, {calc_text::PowerFactor, 70}, {calc_text::Remark, 120},
+};
+
+}  // namespace
+
+CLoadCalcCore::CLoadCalcCore(CircuitTable& list, SwitchComboBox& switches, LoadCalcHost& host)
+    : m_list(list), m_switchBox(switches), m_host(host), m_strWorkbook(GetProgramFolder() + InputWorkbookName()) {}
+
+bool CLoadCalcCore::ResetCircuitList() {
+  m_list.DeleteAllItems();
+  while (m_list.DeleteColumn(0)) {
+  }
+  m_astrHeaders.RemoveAll();
+  for (const ColumnSpec& column : kInputColumns) m_astrHeaders.Add(column.caption());
+  for (int i = 0; i < m_astrHeaders.GetSize(); ++i) m_list.InsertColumn(i, m_astrHeaders[i], kInputColumns[i].width);
+  m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  m_switchBox.ResetContent();
+  return true;
+}
+
+bool CLoadCalcCore::ReadCircuits() {
+  try {
+    CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
+    m_host.BeginWaitCursor();
+    ResetCircuitList();
+    const long rows = sheet.GetTotalRows();
+    for (long r = 2; r <= rows; ++r) {
+      CStringArray values;
+      sheet.ReadRow(values, r);
+      const int item = m_list.InsertItem(static_cast<int>(r - 2), values.IsEmpty() ? CString() : values[0]);
+      for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
+    }
+    m_host.EndWaitCursor();
+    return true;
+  } catch (const CDBException& e) {
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, e.m_strError));
+    return false;
+  }
+}

@@ -1,0 +1,91 @@
+// 保存: the circuit list and the board results into a new workbook.
+#include <filesystem>
+#include <system_error>
+
+#include "calc/calc_texts.h"
+#include "calc/cell_numbers.h"
+#include "calc/load_calc_core.h"
+#include "platform/odbc/db_exception.h"
+#include "platform/text/encoding.h"
+#include "sheet/spreadsheet.h"
+
+namespace {
+
+constexpr int kSavedCellBytes = 259;
+
+// The sheet's own error text, or a plain one when it left none.
+CString ErrorOf(const CSpreadSheet& sheet) {
+  const CString text = sheet.GetLastErrorText();
+  return text.IsEmpty() ? CString("write failed") : text;
+}
+
+void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value) {
+  CStringArray row;
+  row.Add(item);
+  row.Add(value);
+  sheet.AddRow(row, 0, false);
+}
+
+}  // namespace
+
+bool CLoadCalcCore::SaveResults(const CString& path) {
+  std::error_code ignored;
+  std::filesystem::remove(ToUtf8(path), ignored);
+  m_host.BeginWaitCursor();
+  CString error;
+  bool written = false;
+  try {
+    written = WriteResultSheets(path, error);
+  } catch (const CDBException& e) {
+    error = e.m_strError;
+  }
+  m_host.EndWaitCursor();
+  m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(path, error));
+  return written;
+}
+
+bool CLoadCalcCore::WriteResultSheets(const CString& path, CString& error) {
+  // The board's switch text first: it reads the input workbook, and a failure
+  // there should leave no half-written results.
+  const CString boardSwitches = FindSwitches(m_fCurrent);
+
+  CSpreadSheet circuits(path, calc_text::CircuitResultsSheet(), true);
+  circuits.DeleteSheet();
+  circuits.BeginTransaction();
+  CStringArray headers;
+  headers.Copy(m_astrHeaders);
+  circuits.AddHeaders(headers, false);
+  const int rows = m_list.GetItemCount();
+  for (int row = 0; row < rows; ++row) {
+    CStringArray cells;
+    for (int column = 0; column < m_astrHeaders.GetSize(); ++column)
+      cells.Add(m_list.GetItemText(row, column, kSavedCellBytes));
+    circuits.AddRow(cells, 0, false);
+  }
+  if (!circuits.Commit()) {
+    error = ErrorOf(circuits);
+    return false;
+  }
+
+  CSpreadSheet board(path, calc_text::BoardResultsSheet(), true);
+  board.BeginTransaction();
+  CStringArray boardHeaders;
+  boardHeaders.Add(calc_text::ParameterItem());
+  boardHeaders.Add(calc_text::ParameterValue());
+  board.AddHeaders(boardHeaders, true);
+  AddBoardRow(board, calc_text::PhaseLoad(1), FormatFixed(m_fL1));
+  AddBoardRow(board, calc_text::PhaseLoad(2), FormatFixed(m_fL2));
+  AddBoardRow(board, calc_text::PhaseLoad(3), FormatFixed(m_fL3));
+  AddBoardRow(board, calc_text::Unbalance(), FormatFixed(m_fUnbalance));
+  AddBoardRow(board, calc_text::EquipmentPower(), FormatFixed(m_fEquipPower));
+  AddBoardRow(board, calc_text::CalculatedPower(), FormatFixed(m_fCalcPower));
+  AddBoardRow(board, calc_text::PowerFactor(), FormatFixed(m_fPowerFactor));
+  AddBoardRow(board, calc_text::DemandCoefficient(), FormatFixed(m_fDemandCoef));
+  AddBoardRow(board, calc_text::CalculatedCurrent(), FormatFixed(m_fCurrent));
+  AddBoardRow(board, calc_text::BoardSwitches(), boardSwitches);
+  if (!board.Commit()) {
+    error = ErrorOf(board);
+    return false;
+  }
+  return true;
+}
