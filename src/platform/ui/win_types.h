@@ -138,7 +138,6 @@ constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
 constexpr UINT SWP_NOCOPYBITS = 0x0100;
 inline CWnd* const HWND_TOP = nullptr;
-extern CWnd* const HWND_TOPMOST;  // a marker, never a real window
 
 // RedrawWindow.
 constexpr UINT RDW_INVALIDATE = 0x0001;

@@ -14,6 +14,7 @@
 #include "platform/ui/win_types.h"
 
 class QWidget;
+class QObject;
 class QTimer;
 class CDC;
 
@@ -105,8 +106,8 @@ class CWnd {
   CString GetWindowText() const;
   void SetWindowText(LPCTSTR text);
   int GetWindowTextLength() const;
-  DWORD GetStyle() const { return m_dwStyle; }
-  DWORD GetExStyle() const { return m_dwExStyle; }
+  DWORD GetStyle() const;
+  DWORD GetExStyle() const;
   BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
   BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
   void SetFont(const QWidget* like);
@@ -122,27 +123,34 @@ class CWnd {
   UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT elapse, void* callback = nullptr);
   BOOL KillTimer(UINT_PTR nIDEvent);
 
+  // The marker of SetWindowPos that makes a window top-most.
+  static const CWnd wndTopMost;
+
   // Window-system calls that take this window.
   static CWnd* WindowFromPoint(POINT screenPoint);
   CWnd* ChildWindowFromPoint(POINT clientPoint, UINT flags = CWP_ALL) const;
 
-  // Used by the event bridge: a paint is pending with background erasing.
+  // Delivers a message as the window system does and tells whether the
+  // handler asked for the widget's own handling.
+  LRESULT DeliverMessage(UINT message, WPARAM wParam, LPARAM lParam, bool* wantsDefault);
+  // A paint is pending with background erasing (taken once).
   bool TakePendingErase();
+  // Widgets of a window that is bound to this object report here.
+  bool IsBound() const { return m_pWidget != nullptr; }
 
  protected:
   // Sends the message's default handling to the widget (set by Default()).
   bool m_bDefaultRequested = false;
 
  private:
-  friend class WindowEventBridge;
   void Bind(QWidget* widget, bool owned);
   void Unbind();
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   QWidget* m_pWidget = nullptr;
   bool m_bOwnsWidget = false;
-  DWORD m_dwStyle = 0;
-  DWORD m_dwExStyle = 0;
+  bool m_bWrapper = false;  // made by FromWidget; goes with its widget
+  std::unique_ptr<QObject> m_pContext;  // ends the binding when the widget goes
   bool m_bPendingErase = false;
   std::map<UINT_PTR, std::unique_ptr<QTimer>> m_timers;
 };
@@ -161,3 +169,5 @@ BOOL ClientToScreen(HWND hWnd, LPPOINT point);
 BOOL GetWindowRect(HWND hWnd, LPRECT rect);
 BOOL GetClientRect(HWND hWnd, LPRECT rect);
 int GetDlgCtrlID(HWND hWnd);
+
+inline CWnd* const HWND_TOPMOST = const_cast<CWnd*>(&CWnd::wndTopMost);
