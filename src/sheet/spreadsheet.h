@@ -3,6 +3,7 @@
 // ".xls") or as one text file with a separator (any other name).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "platform/text/cstring.h"
@@ -30,5 +31,54 @@ class CSpreadSheet {
   long GetTotalRows() const;
   CString GetLastErrorText() const;
 
-  // (private members and operations: see the implementation)
+
+ private:
+  bool Open();
+  void FindExcelDriver();
+
+  // Row texts (spreadsheet.cpp).
+  CString MakeRowText(const CStringArray& values) const;
+  CString MakeEmptyRowText() const;
+  void SplitRowText(const CString& text, CStringArray& values) const;
+  bool CheckHeaderNames(const CStringArray& names);
+  bool CheckCanWrite();
+
+  // Workbook storage (spreadsheet_workbook.cpp).
+  void MakeConnectString();
+  bool OpenWorkbook();
+  bool CommitWorkbook();
+  bool DropWorkbookSheet(const CString& sheet);
+  bool CheckRowsFitHeader();
+  void BuildCreateStatement();
+  void BuildInsertStatement(int row);
+
+  // Text file storage (spreadsheet_textfile.cpp).
+  bool OpenTextFile();
+  bool CommitTextFile();
+
+  void MakeBackup();
+  bool ConvertToTextFile(CSpreadSheet& target);
+  bool ConvertToWorkbook(CSpreadSheet& target);
+
+  bool m_bHasHeader = false;
+  bool m_bMakeBackup = false;
+  bool m_bWorkbook = false;
+  bool m_bDeferWrite = false;
+  int32_t m_nCurrentRow = 1;
+  int32_t m_nRowCount = 0;
+  int16_t m_nColCount = 0;
+  CString m_strSelectSql;
+  CString m_strConnect;
+  CString m_strSql;
+  CString m_strRowText;
+  CString m_strSheet;
+  CString m_strDriver;
+  CString m_strFile;
+  CString m_strSeparator;
+  CString m_strLastError;
+  CStringArray m_astrWork;
+  CStringArray m_astrHeader;
+  CStringArray m_astrRows;
+  std::unique_ptr<CDatabase> m_pDb;
+  std::unique_ptr<CRecordset> m_pRs;
 };

@@ -1,0 +1,335 @@
+// The table in memory: row texts, header checks, adding and reading rows,
+// and the operations that do not depend on the kind of storage.
+#include "sheet/spreadsheet.h"
+
+#include <algorithm>
+
+#include "platform/odbc/database.h"
+#include "platform/odbc/recordset.h"
+
+namespace {
+
+// Every value of a workbook row text is joined by this fixed text.
+constexpr const char kWorkbookSeparator[] = ",;.?";
+constexpr const char kBackupSheet[] = "CSpreadSheetBackup";
+// A sheet holds 65536 rows; a text table is kept to what a row number can count.
+constexpr long kWorkbookRows = 65536;
+constexpr long kTextRows = 0x7FFFFFFE;
+
+// The index of the first value that equals a later or earlier one, or -1.
+int FirstDuplicate(const CStringArray& names) {
+  for (int i = 0; i < names.GetSize(); ++i) {
+    for (int j = 0; j < names.GetSize(); ++j) {
+      if (i != j && _mbscmp(reinterpret_cast<const unsigned char*>(names[i].GetString()),
+                            reinterpret_cast<const unsigned char*>(names[j].GetString())) == 0) {
+        return i;
+      }
+    }
+  }
+  return -1;
+}
+
+bool SameText(const CString& a, const CString& b) {
+  return _mbscmp(reinterpret_cast<const unsigned char*>(a.GetString()), reinterpret_cast<const unsigned char*>(b.GetString())) == 0;
+}
+
+// Cuts `text` at every occurrence of `delimiter`, searching from the left.
+void CutAt(const CString& text, const CString& delimiter, CStringArray& pieces) {
+  int start = 0;
+  for (int found = text.Find(delimiter, start); found >= 0; found = text.Find(delimiter, start)) {
+    pieces.Add(text.Mid(start, found - start));
+    start = found + delimiter.GetLength();
+  }
+  pieces.Add(text.Mid(start));
+}
+
+}  // namespace
+
+CSpreadSheet::CSpreadSheet(CString File, CString SheetOrSeparator, bool Backup)
+    : m_bMakeBackup(Backup), m_strFile(File) {
+  CString ending = File.Right(4);
+  m_bWorkbook = ending.MakeLower() == ".xls";
+  if (m_bWorkbook) {
+    m_strSheet = SheetOrSeparator;
+    m_strSeparator = kWorkbookSeparator;
+    m_pDb = std::make_unique<CDatabase>();
+    FindExcelDriver();
+    MakeConnectString();
+  } else {
+    m_strSeparator = SheetOrSeparator;
+  }
+  if (!m_bWorkbook && m_strSeparator.IsEmpty()) {
+    m_strLastError = "The separator cannot be empty\n";
+    return;
+  }
+  if (Open() && m_bMakeBackup && m_bHasHeader) MakeBackup();
+}
+
+CSpreadSheet::~CSpreadSheet() {
+  if (m_pDb) m_pDb->Rollback();
+}
+
+bool CSpreadSheet::Open() { return m_bWorkbook ? OpenWorkbook() : OpenTextFile(); }
+
+void CSpreadSheet::MakeBackup() {
+  if (m_bWorkbook) {
+    const CString sheet = m_strSheet;
+    m_strSheet = kBackupSheet;
+    m_bHasHeader = false;
+    if (!Commit()) m_bMakeBackup = false;
+    m_bHasHeader = true;
+    m_strSheet = sheet;
+    m_nCurrentRow = 1;
+  } else {
+    const CString file = m_strFile;
+    m_strFile.Format("%s.bak", file.GetString());
+    if (!Commit()) m_bMakeBackup = false;
+    m_strFile = file;
+  }
+}
+
+bool CSpreadSheet::CheckCanWrite() {
+  if (m_bWorkbook || !m_strSeparator.IsEmpty()) return true;
+  m_strLastError = "The separator cannot be empty\n";
+  return false;
+}
+
+CString CSpreadSheet::MakeRowText(const CStringArray& values) const {
+  CString text;
+  for (int i = 0; i < values.GetSize(); ++i) {
+    CString value;
+    if (i + 1 < values.GetSize()) {
+      value.Format("\"%s\"%s", values[i].GetString(), m_strSeparator.GetString());
+    } else {
+      value.Format("\"%s\"", values[i].GetString());
+    }
+    text += value;
+  }
+  return text;
+}
+
+CString CSpreadSheet::MakeEmptyRowText() const {
+  // A workbook cannot hold an empty cell in a written row, so gap rows hold a space.
+  const char* cell = m_bWorkbook ? "\" \"" : "\"\"";
+  CString text;
+  for (int i = 0; i < m_nColCount; ++i) {
+    text += cell;
+    if (i + 1 < m_nColCount) text += m_strSeparator;
+  }
+  return text;
+}
+
+void CSpreadSheet::SplitRowText(const CString& text, CStringArray& values) const {
+  const CString token = "\"" + m_strSeparator + "\"";
+  if (text.Find(token) >= 0) {
+    CutAt(text, token, values);
+    values[0] = values[0].Mid(1);
+    CString& last = values[values.GetUpperBound()];
+    last = last.Left(last.GetLength() - 1);
+  } else if (text.Find(m_strSeparator) >= 0) {
+    CutAt(text, m_strSeparator, values);
+  } else if (text.Find('"') == 0 && text.ReverseFind('"') == text.GetLength() - 1) {
+    values.Add(text.Mid(1, text.GetLength() - 2));
+  } else {
+    values.Add(text);
+  }
+}
+
+bool CSpreadSheet::AddHeaders(CStringArray& FieldNames, bool replace) {
+  if (!CheckCanWrite()) return false;
+  if (!m_bHasHeader) {
+    m_nColCount = static_cast<int16_t>(FieldNames.GetSize());
+    if (!AddRow(FieldNames, 1, true)) return false;
+    // Keeps the row count equal to the rows held when a text table already
+    // had rows without a header flag (a new text file written earlier).
+    m_nRowCount = m_astrRows.GetSize();
+    return true;
+  }
+  if (replace) return AddRow(FieldNames, 1, true);
+  if (!ReadRow(m_astrWork, 1)) return false;
+  if (m_bWorkbook) {
+    for (const CString& name : FieldNames) {
+      for (const CString& existing : m_astrWork) {
+        if (SameText(name, existing)) {
+          m_strLastError.Format("Duplicate header row field:%s\n", name.GetString());
+          return false;
+        }
+      }
+    }
+  }
+  m_astrWork.Append(FieldNames);
+  if (!AddRow(m_astrWork, 1, true)) {
+    m_strLastError = "Problems with adding headers\n";
+    return false;
+  }
+  m_nColCount = static_cast<int16_t>(std::max<int>(m_nColCount, m_astrWork.GetSize()));
+  return true;
+}
+
+bool CSpreadSheet::AddRow(CStringArray& RowValues, long row, bool replace) {
+  if (!CheckCanWrite()) return false;
+  if (row < 0) {
+    m_strLastError = "Row number cannot be negative\n";
+    return false;
+  }
+  const long maxRows = m_bWorkbook ? kWorkbookRows : kTextRows;
+  if (row > maxRows || (row == 0 && m_nRowCount >= maxRows)) {
+    m_strLastError.Format("Row number cannot be greater than %ld\n", maxRows);
+    return false;
+  }
+  if (row == 1) {
+    if (m_bWorkbook) {
+      const int duplicate = FirstDuplicate(RowValues);
+      if (duplicate >= 0) {
+        m_strLastError.Format("Duplicate header row field:%s\n", RowValues[duplicate].GetString());
+        return false;
+      }
+      if (RowValues.GetSize() < m_nColCount) {
+        m_strLastError = "Number of columns in new header row cannot be less than the number of columns in previous header row";
+        return false;
+      }
+      m_nColCount = static_cast<int16_t>(RowValues.GetSize());
+    }
+    m_astrHeader.Copy(RowValues);
+  } else if (m_bWorkbook && m_nColCount == 0) {
+    m_strLastError = "No header row. Add header row first\n";
+    return false;
+  }
+  if (m_bWorkbook && RowValues.GetSize() > m_astrHeader.GetSize()) {
+    m_strLastError = "Number of columns to be added cannot be greater than the number of fields\n";
+    return false;
+  }
+  if (!m_bWorkbook) m_nColCount = static_cast<int16_t>(std::max<int>(m_nColCount, RowValues.GetSize()));
+
+  m_strRowText = MakeRowText(RowValues);
+  if (row >= 1 && row <= m_nRowCount) {
+    if (replace) {
+      m_astrRows.SetAt(static_cast<int>(row - 1), m_strRowText);
+    } else {
+      m_astrRows.InsertAt(static_cast<int>(row - 1), m_strRowText);
+      ++m_nRowCount;
+    }
+  } else if (row > m_nRowCount) {
+    m_nCurrentRow = m_nRowCount;
+    for (long gap = row - m_nRowCount - 1; gap > 0; --gap) {
+      m_astrRows.Add(MakeEmptyRowText());
+      ++m_nCurrentRow;
+    }
+    m_astrRows.Add(m_strRowText);
+    ++m_nCurrentRow;
+    m_nRowCount = static_cast<int32_t>(row);
+  } else {
+    m_astrRows.Add(m_strRowText);
+    ++m_nRowCount;
+  }
+  if (!m_bDeferWrite) Commit();
+  return true;
+}
+
+bool CSpreadSheet::ReadRow(CStringArray& RowValues, long row) {
+  if (row < 0) {
+    m_strLastError = "Row number cannot be negative\n";
+    return false;
+  }
+  if (row > m_nRowCount) {
+    m_strLastError = "Desired row is greater than total number of rows in spreadsheet\n";
+    return false;
+  }
+  if (row != 0) {
+    m_nCurrentRow = static_cast<int32_t>(row);
+  } else if (m_nCurrentRow > m_nRowCount) {
+    return false;
+  }
+  RowValues.RemoveAll();
+  m_strRowText = m_astrRows[m_nCurrentRow - 1];
+  ++m_nCurrentRow;
+  SplitRowText(m_strRowText, RowValues);
+  return true;
+}
+
+bool CSpreadSheet::DeleteSheet() {
+  if (!CheckCanWrite()) return false;
+  if (m_bWorkbook) {
+    if (DeleteSheet(m_strSheet)) return true;
+    m_strLastError = "Error deleting sheet\n";
+    return false;
+  }
+  m_astrRows.RemoveAll();
+  m_astrHeader.RemoveAll();
+  m_nColCount = 0;
+  m_nRowCount = 0;
+  if (!m_bDeferWrite) Commit();
+  m_bHasHeader = false;
+  return true;
+}
+
+bool CSpreadSheet::DeleteSheet(CString SheetName) {
+  if (!m_bWorkbook) return DeleteSheet();
+  return DropWorkbookSheet(SheetName);
+}
+
+void CSpreadSheet::BeginTransaction() { m_bDeferWrite = true; }
+
+bool CSpreadSheet::Commit() {
+  if (!CheckCanWrite()) return false;
+  return m_bWorkbook ? CommitWorkbook() : CommitTextFile();
+}
+
+bool CSpreadSheet::Convert(CString SheetOrSeparator) {
+  if (!CheckCanWrite()) return false;
+  const CString targetFile = m_strFile.Left(m_strFile.GetLength() - 4) + (m_bWorkbook ? ".csv" : ".xls");
+  CSpreadSheet target(targetFile, SheetOrSeparator, false);
+  if (target.m_nColCount != 0) return false;
+  const bool converted = m_bWorkbook ? ConvertToTextFile(target) : ConvertToWorkbook(target);
+  // The reason a conversion failed is the target's; keep it where callers look.
+  if (!converted) m_strLastError = target.m_strLastError;
+  return converted;
+}
+
+bool CSpreadSheet::ConvertToTextFile(CSpreadSheet& target) {
+  target.BeginTransaction();
+  for (int32_t k = 1; k <= m_nRowCount; ++k) {
+    ReadRow(m_astrWork, k);
+    if (!target.AddRow(m_astrWork, k, false)) return false;
+  }
+  return target.Commit();
+}
+
+bool CSpreadSheet::ConvertToWorkbook(CSpreadSheet& target) {
+  m_astrWork.Copy(m_astrHeader);
+  bool duplicates = false;
+  for (int i = 0; i < m_astrWork.GetSize(); ++i) {
+    for (int j = 0; j < m_astrWork.GetSize(); ++j) {
+      if (i != j && SameText(m_astrWork[i], m_astrWork[j])) {
+        m_strLastError.Format("Duplicate header row field:%s\n", m_astrWork[i].GetString());
+        duplicates = true;
+        break;
+      }
+    }
+  }
+  // One write at the end: the target reports a failed write, which a
+  // write after every row would leave unnoticed.
+  target.BeginTransaction();
+  int32_t first = 2;
+  int32_t shift = 0;
+  if (duplicates) {
+    m_astrWork.RemoveAll();
+    for (int i = 1; i <= m_nColCount; ++i) {
+      CString number;
+      number.Format("%d", i);
+      m_astrWork.Add(number);
+    }
+    first = 1;
+    shift = 1;
+  }
+  if (!target.AddHeaders(m_astrWork, false)) return false;
+  for (int32_t k = first; k <= m_nRowCount; ++k) {
+    ReadRow(m_astrWork, k);
+    if (!target.AddRow(m_astrWork, k + shift, false)) return false;
+  }
+  return target.Commit();
+}
+
+long CSpreadSheet::GetTotalRows() const { return m_nRowCount; }
+
+CString CSpreadSheet::GetLastErrorText() const { return m_strLastError; }

@@ -1,0 +1,187 @@
+// Workbook storage: one sheet of a workbook reached through CDatabase. Every
+// operation opens its own connection and closes it before it returns.
+#include <cstring>
+
+#include "platform/odbc/database.h"
+#include "platform/odbc/odbc_installer.h"
+#include "platform/odbc/recordset.h"
+#include "sheet/spreadsheet.h"
+
+namespace {
+
+constexpr unsigned short kDriverListSize = 2000;
+
+// Names stand in square brackets and values in apostrophes in a statement;
+// a bracket or apostrophe inside is doubled so that it arrives unchanged.
+CString BracketName(const CString& name) {
+  CString escaped = name;
+  escaped.Replace("]", "]]");
+  return escaped;
+}
+
+CString QuoteValue(const CString& value) {
+  CString escaped = value;
+  escaped.Replace("'", "''");
+  return escaped;
+}
+
+CString SheetRange(const CString& sheet) { return "[" + BracketName(sheet) + "$A1:IV65536]"; }
+
+}  // namespace
+
+void CSpreadSheet::FindExcelDriver() {
+  char drivers[kDriverListSize] = {};
+  unsigned short count = 0;
+  m_strDriver.Empty();
+  if (!SQLGetInstalledDrivers(drivers, kDriverListSize, &count)) return;
+  for (size_t at = 0; at < kDriverListSize && drivers[at] != '\0';) {
+    const size_t length = strnlen(drivers + at, kDriverListSize - at);
+    const CString entry(std::string_view(drivers + at, length));
+    if (entry.Find("Excel") >= 0) {
+      m_strDriver = entry;
+      return;
+    }
+    at += length + 1;
+  }
+}
+
+void CSpreadSheet::MakeConnectString() {
+  m_strConnect.Format("DRIVER={%s};DSN='';FIRSTROWHASNAMES=1;READONLY=FALSE;CREATE_DB=\"%s\";DBQ=%s",
+                      m_strDriver.GetString(), m_strFile.GetString(), m_strFile.GetString());
+}
+
+bool CSpreadSheet::OpenWorkbook() {
+  m_pDb->OpenEx(m_strConnect, CDatabase::noOdbcDialog);
+  m_pRs = std::make_unique<CRecordset>(m_pDb.get());
+  m_strSelectSql.Format("SELECT * FROM [%s$A1:IV65536]", BracketName(m_strSheet).GetString());
+  try {
+    m_pRs->Open(CRecordset::forwardOnly, m_strSelectSql, CRecordset::readOnly);
+  } catch (const CDBException&) {
+    m_pRs.reset();
+    m_pDb->Rollback();
+    return false;
+  }
+  m_nColCount = m_pRs->GetODBCFieldCount();
+  if (m_nColCount != 0) {
+    m_astrRows.RemoveAll();
+    m_strRowText.Empty();
+    m_bHasHeader = true;
+    ++m_nRowCount;
+    for (short i = 0; i < m_nColCount; ++i) {
+      CODBCFieldInfo info;
+      m_pRs->GetODBCFieldInfo(i, info);
+      m_astrHeader.Add(info.m_strName);
+      m_strRowText += "\"" + info.m_strName + "\"";
+      if (i + 1 < m_nColCount) m_strRowText += m_strSeparator;
+    }
+    m_astrRows.Add(m_strRowText);
+    try {
+      while (!m_pRs->IsEOF()) {
+        m_strRowText.Empty();
+        for (short i = 0; i < m_nColCount; ++i) {
+          CString value;
+          m_pRs->GetFieldValue(i, value);
+          m_strRowText += "\"" + value + "\"";
+          if (i + 1 < m_nColCount) m_strRowText += m_strSeparator;
+        }
+        m_astrRows.Add(m_strRowText);
+        ++m_nRowCount;
+        m_pRs->MoveNext();
+      }
+    } catch (const CDBException&) {
+      m_strLastError = "Error reading row\n";
+      m_pRs.reset();
+      m_pDb->Rollback();
+      return false;
+    }
+  }
+  m_pRs->Close();
+  m_pRs.reset();
+  m_pDb->Rollback();  // a load changes nothing: close without writing
+  m_nCurrentRow = 1;
+  return true;
+}
+
+bool CSpreadSheet::CheckRowsFitHeader() {
+  if (m_astrHeader.GetSize() == 0) {
+    m_strLastError = "No header row. Add header row first\n";
+    return false;
+  }
+  for (int32_t row = 2; row <= m_nRowCount; ++row) {
+    CStringArray values;
+    SplitRowText(m_astrRows[row - 1], values);
+    if (values.GetSize() > m_astrHeader.GetSize()) {
+      m_strLastError.Format("Row %d holds more values than there are header names\n", row);
+      return false;
+    }
+  }
+  return true;
+}
+
+void CSpreadSheet::BuildCreateStatement() {
+  if (m_bHasHeader) {
+    m_strSql.Format("CREATE TABLE [%s$A1:IV65536] (", BracketName(m_strSheet).GetString());
+  } else {
+    m_strSql.Format("CREATE TABLE [%s] (", BracketName(m_strSheet).GetString());
+  }
+  for (const CString& name : m_astrHeader) m_strSql += "[" + BracketName(name) + "]" + " char(255), ";
+  m_strSql = m_strSql.Left(m_strSql.GetLength() - 2) + ")";
+}
+
+void CSpreadSheet::BuildInsertStatement(int row) {
+  ReadRow(m_astrWork, row + 1);
+  m_strSql.Format("INSERT INTO [%s$A1:IV%d] (", BracketName(m_strSheet).GetString(), row);
+  for (int i = 0; i < m_astrWork.GetSize(); ++i) m_strSql.AppendFormat("[%s], ", BracketName(m_astrHeader[i]).GetString());
+  m_strSql = m_strSql.Left(m_strSql.GetLength() - 2) + ") VALUES (";
+  for (const CString& value : m_astrWork) m_strSql.AppendFormat("'%s', ", QuoteValue(value).GetString());
+  m_strSql = m_strSql.Left(m_strSql.GetLength() - 2) + ")";
+}
+
+bool CSpreadSheet::CommitWorkbook() {
+  // Refused before any statement, so the sheet is never left half-written.
+  if (!CheckRowsFitHeader()) return false;
+  m_pDb->OpenEx(m_strConnect, CDatabase::noOdbcDialog);
+  try {
+    if (m_bHasHeader) {
+      m_strSql.Format("DROP TABLE %s", SheetRange(m_strSheet).GetString());
+      m_pDb->ExecuteSQL(m_strSql);
+    }
+    BuildCreateStatement();
+    m_pDb->ExecuteSQL(m_strSql);
+    for (int32_t k = 1; k <= m_nRowCount - 1; ++k) {
+      BuildInsertStatement(k);
+      m_pDb->ExecuteSQL(m_strSql);
+    }
+    m_pDb->Close();
+  } catch (const CDBException& e) {
+    // The statements' changes are dropped with the connection: the workbook
+    // keeps its old sheet and a later Commit can write the table again.
+    m_strLastError = e.m_strError;
+    m_pDb->Rollback();
+    return false;
+  }
+  if (!m_bHasHeader) {
+    m_bHasHeader = true;
+    m_nColCount = static_cast<int16_t>(m_astrHeader.GetSize());
+  }
+  m_bDeferWrite = false;
+  return true;
+}
+
+bool CSpreadSheet::DropWorkbookSheet(const CString& sheet) {
+  m_pDb->OpenEx(m_strConnect, CDatabase::noOdbcDialog);
+  try {
+    m_strSql.Format("DROP TABLE %s", SheetRange(sheet).GetString());
+    m_pDb->ExecuteSQL(m_strSql);
+    m_pDb->Close();
+  } catch (const CDBException& e) {
+    m_strLastError = e.m_strError;
+    m_pDb->Rollback();
+    return false;
+  }
+  m_astrRows.RemoveAll();
+  m_astrHeader.RemoveAll();
+  m_nColCount = 0;
+  m_nRowCount = 0;
+  return true;
+}
