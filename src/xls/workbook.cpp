@@ -1,10 +1,23 @@
 #include "xls/workbook.h"
 
+#include <set>
+
+#include "xls/atomic_file.h"
+#include "xls/compound_file.h"
+#include "xls/globals.h"
+#include "xls/sheet_reader.h"
+#include "xls/sheet_writer.h"
 #include "xls/workbook_state.h"
+#include "xls/workbook_stream.h"
 
 namespace xls {
 
 namespace {
+
+// Readers of the workbook stream expect at least this much; shorter streams
+// are padded, as other writers do, so that they stay out of the small-stream area.
+constexpr size_t kMinimumStreamSize = 4096;
+constexpr size_t kMaxSheetNameLength = 31;
 
 char16_t FoldCase(char16_t c) {
   if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - u'a' + u'A');
@@ -19,20 +32,120 @@ bool SameSheetName(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
+Status CheckSheetName(const std::u16string& name) {
+  if (name.empty()) return MakeError("A sheet name cannot be empty");
+  if (name.size() > kMaxSheetNameLength) return MakeError("A sheet name can have at most 31 characters");
+  if (name.find_first_of(u"[]:*?/\\") != std::u16string::npos)
+    return MakeError("A sheet name cannot contain any of the characters [ ] : * ? / \\");
+  return Ok{};
+}
+
 }  // namespace
 
 struct Workbook::Impl {
+  std::optional<CompoundFile> container;  // set for a loaded workbook
+  size_t stream_entry = 0;
+  std::vector<StoredRecord> globals;
+  std::vector<std::u16string> strings;
+  uint32_t string_references = 0;
+  bool has_sst = false;
+
   std::vector<SheetEntry> sheets;
   std::vector<size_t> worksheets;  // the sheets offered to callers, as indexes into `sheets`
 
   const SheetEntry& worksheet(size_t index) const { return sheets.at(worksheets.at(index)); }
   SheetEntry& worksheet(size_t index) { return sheets.at(worksheets.at(index)); }
+
+  Status load_sheets(std::span<const uint8_t> stream);
+  Status check_sheet_names() const;
+  Result<std::vector<SheetPart>> sheet_parts(SharedStringTable& table) const;
 };
+
+Status Workbook::Impl::load_sheets(std::span<const uint8_t> stream) {
+  for (const StoredRecord& rec : globals) {
+    if (rec.id != 0x0085) continue;
+    const BoundSheet listed = ParseBoundsheet(rec.body);
+    auto end = FindSubstreamEnd(stream, listed.offset);
+    if (!end) return end.error();
+    SheetEntry sheet;
+    sheet.name = listed.name;
+    sheet.boundsheet = rec.body;
+    sheet.substream.assign(stream.begin() + listed.offset, stream.begin() + *end);
+    sheet.loaded_offset = listed.offset;
+    sheet.is_worksheet = listed.type == 0;
+    sheets.push_back(std::move(sheet));
+    if (sheets.back().is_worksheet) worksheets.push_back(sheets.size() - 1);
+  }
+  return Ok{};
+}
+
+Status Workbook::Impl::check_sheet_names() const {
+  if (sheets.empty()) return MakeError("A workbook needs at least one sheet");
+  for (size_t i = 0; i < sheets.size(); ++i) {
+    if (!sheets[i].boundsheet.empty()) continue;  // loaded names stay as the file had them
+    if (auto valid = CheckSheetName(sheets[i].name); !valid) return valid.error();
+    for (size_t j = 0; j < sheets.size(); ++j)
+      if (j != i && SameSheetName(sheets[i].name, sheets[j].name))
+        return MakeError("The workbook already has a sheet of this name");
+  }
+  return Ok{};
+}
+
+Result<std::vector<SheetPart>> Workbook::Impl::sheet_parts(SharedStringTable& table) const {
+  const std::vector<StoredRecord>& records = globals.empty() ? NewGlobals() : globals;
+  const uint16_t cell_format = DefaultCellFormat(records);
+  const size_t active = ActiveSheet(records);
+  std::vector<SheetPart> parts;
+  for (const SheetEntry& sheet : sheets) {
+    const bool selected = parts.size() == active;
+    SheetPart part;
+    part.added = sheet.boundsheet.empty();
+    part.boundsheet = part.added ? MakeBoundsheetBody(sheet.name) : sheet.boundsheet;
+    if (sheet.cells) {
+      auto substream = WriteWorksheet(*sheet.cells, cell_format, selected, table);
+      if (!substream) return substream.error();
+      part.substream = std::move(*substream);
+    } else {
+      part.substream = sheet.substream;
+      part.loaded_offset = sheet.loaded_offset;
+    }
+    parts.push_back(std::move(part));
+  }
+  return parts;
+}
 
 Workbook::Workbook() : m_impl(std::make_unique<Impl>()) {}
 Workbook::~Workbook() = default;
 Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
+
+Result<Workbook> Workbook::Load(const std::string& path) {
+  auto bytes = ReadWholeFile(path);
+  if (!bytes) return bytes.error();
+  return Parse(*bytes);
+}
+
+Result<Workbook> Workbook::Parse(std::span<const uint8_t> bytes) {
+  auto container = CompoundFile::Parse(bytes);
+  if (!container) return container.error();
+  auto entry = container->FindRootStream(u"Workbook");
+  if (!entry) entry = container->FindRootStream(u"Book");
+  if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)");
+  const std::vector<uint8_t>& stream = container->entries()[*entry].data;
+
+  auto globals = ReadGlobals(stream);
+  if (!globals) return globals.error();
+  Workbook book;
+  Impl& impl = *book.m_impl;
+  impl.globals = std::move(globals->records);
+  impl.strings = std::move(globals->strings);
+  impl.string_references = globals->string_references;
+  impl.has_sst = globals->has_sst;
+  if (auto sheets = impl.load_sheets(stream); !sheets) return sheets.error();
+  impl.stream_entry = *entry;
+  impl.container = std::move(*container);
+  return book;
+}
 
 size_t Workbook::SheetCount() const { return m_impl->worksheets.size(); }
 
@@ -48,7 +161,7 @@ Result<Grid> Workbook::ReadSheet(size_t index) const {
   if (index >= SheetCount()) return MakeError("There is no sheet with this number", ErrorKind::NotFound);
   const SheetEntry& sheet = m_impl->worksheet(index);
   if (sheet.cells) return *sheet.cells;
-  return MakeError("Reading sheets from files is not available yet");
+  return ReadWorksheet(sheet.substream, m_impl->strings);
 }
 
 void Workbook::ReplaceSheet(size_t index, Grid cells) { m_impl->worksheet(index).cells = std::move(cells); }
@@ -62,9 +175,26 @@ size_t Workbook::AddSheet(std::u16string name, Grid cells) {
   return m_impl->worksheets.size() - 1;
 }
 
-Result<Workbook> Workbook::Load(const std::string&) { return MakeError("Loading workbooks is not available yet"); }
-Result<Workbook> Workbook::Parse(std::span<const uint8_t>) { return MakeError("Loading workbooks is not available yet"); }
-Result<std::vector<uint8_t>> Workbook::Serialize() const { return MakeError("Saving workbooks is not available yet"); }
-Status Workbook::Save(const std::string&) const { return MakeError("Saving workbooks is not available yet"); }
+Result<std::vector<uint8_t>> Workbook::Serialize() const {
+  const Impl& impl = *m_impl;
+  if (auto names = impl.check_sheet_names(); !names) return names.error();
+  SharedStringTable table(impl.strings, impl.string_references);
+  auto parts = impl.sheet_parts(table);
+  if (!parts) return parts.error();
+  const bool is_new = !impl.container.has_value();
+  std::vector<uint8_t> stream =
+      AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals, std::move(*parts), table, is_new || impl.has_sst);
+  if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
+  if (is_new) return CompoundFile::WithStream(u"Workbook", std::move(stream)).Serialize();
+  CompoundFile container = *impl.container;
+  container.SetStreamData(impl.stream_entry, std::move(stream));
+  return container.Serialize();
+}
+
+Status Workbook::Save(const std::string& path) const {
+  auto bytes = Serialize();
+  if (!bytes) return bytes.error();
+  return WriteFileAtomically(path, *bytes);
+}
 
 }  // namespace xls

@@ -1,0 +1,129 @@
+#include "xls/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace xls {
+
+namespace {
+
+constexpr int kMaxLinkDepth = 40;
+
+Error SystemError(const std::string& what, const std::string& path, int error = errno) {
+  return MakeError(what + " " + path + ": " + std::strerror(error));
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a path finally names, following symbolic links (also dangling ones).
+Result<std::string> ResolveLinks(std::string path) {
+  for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char target[PATH_MAX];
+    const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+    if (length < 0) return SystemError("Cannot follow the link", path);
+    std::string next(target, static_cast<size_t>(length));
+    path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
+  }
+  return MakeError("Too many symbolic links: " + path);
+}
+
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+Status WriteAll(int fd, std::span<const uint8_t> bytes, const std::string& path) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return SystemError("Cannot write", path);
+    done += static_cast<size_t>(written);
+  }
+  return Ok{};
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return MakeError("The workbook file does not exist: " + path, ErrorKind::NotFound);
+    return SystemError("Cannot open", path);
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return MakeError("Not a regular file: " + path);
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int error = errno;
+      close(fd);
+      return SystemError("Cannot read", path, error);
+    }
+    if (got == 0) break;  // the file shrank meanwhile
+    done += static_cast<size_t>(got);
+  }
+  close(fd);
+  bytes.resize(done);
+  return bytes;
+}
+
+Status WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+  auto target = ResolveLinks(path);
+  if (!target) return target.error();
+  struct stat existing;
+  const bool exists = stat(target->c_str(), &existing) == 0;
+  if (exists && !S_ISREG(existing.st_mode)) return MakeError("Not a regular file: " + *target);
+
+  std::string temporary = *target + ".XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return SystemError("Cannot create a file next to", *target);
+  auto fail = [&](Error error) -> Status {
+    close(fd);
+    unlink(temporary.c_str());
+    return error;
+  };
+  if (auto written = WriteAll(fd, bytes, temporary); !written) return fail(written.error());
+  if (fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode()) != 0) return fail(SystemError("Cannot set the permissions of", temporary));
+  if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid()))
+    [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);  // only root may give a file away
+  if (fsync(fd) != 0) return fail(SystemError("Cannot write", temporary));
+  if (close(fd) != 0) {
+    unlink(temporary.c_str());
+    return SystemError("Cannot write", temporary);
+  }
+  if (rename(temporary.c_str(), target->c_str()) != 0) {
+    const int error = errno;
+    unlink(temporary.c_str());
+    return SystemError("Cannot replace", *target, error);
+  }
+  SyncFolder(FolderOf(*target));
+  return Ok{};
+}
+
+}  // namespace xls

@@ -1,0 +1,101 @@
+// Workbooks written by the engine and read back by it.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+#include "xls/workbook.h"
+
+namespace xls {
+namespace {
+
+using test::MakeGrid;
+using test::Utf16;
+
+Workbook Reload(const Workbook& book) {
+  auto bytes = book.Serialize();
+  EXPECT_TRUE(bytes.ok()) << bytes.error().text;
+  auto loaded = Workbook::Parse(*bytes);
+  EXPECT_TRUE(loaded.ok()) << loaded.error().text;
+  return std::move(*loaded);
+}
+
+TEST(RoundTrip, KeepsSheetsChineseTextsAndEmptyCells) {
+  Workbook book;
+  book.AddSheet(u"线路负荷计算", MakeGrid({{"回路编号", "相别", "", "备注"}, {}, {"", "L1", "0.85"}}));
+  book.AddSheet(u"开关型号库", MakeGrid({{"C65N", "6", "10", "16"}}));
+
+  Workbook loaded = Reload(book);
+  ASSERT_EQ(loaded.SheetCount(), 2u);
+  EXPECT_EQ(loaded.SheetName(0), u"线路负荷计算");
+  EXPECT_EQ(loaded.SheetName(1), u"开关型号库");
+  EXPECT_EQ(*loaded.ReadSheet(0), MakeGrid({{"回路编号", "相别", "", "备注"}, {}, {"", "L1", "0.85"}}));
+  EXPECT_EQ(*loaded.ReadSheet(1), MakeGrid({{"C65N", "6", "10", "16"}}));
+}
+
+TEST(RoundTrip, TrailingEmptyCellsAndRowsAreNotStored) {
+  Workbook book;
+  book.AddSheet(u"S", MakeGrid({{"a", "", ""}, {"", ""}, {}}));
+  EXPECT_EQ(*Reload(book).ReadSheet(0), MakeGrid({{"a"}}));
+}
+
+TEST(RoundTrip, LongAndManyStringsCrossContinueRecords) {
+  Grid cells;
+  std::u16string wide(9000, u'电');   // two bytes a character: spans three records
+  std::u16string narrow(20000, u'x');  // one byte a character
+  cells.push_back({wide, narrow, u"after"});
+  for (int i = 0; i < 3000; ++i) cells.push_back({Utf16("行" + std::to_string(i)), Utf16("row " + std::to_string(i))});
+  Workbook book;
+  book.AddSheet(u"Long", cells);
+  EXPECT_EQ(*Reload(book).ReadSheet(0), cells);
+}
+
+TEST(RoundTrip, ManyRowsFillRowBlocks) {
+  Grid cells(65536, std::vector<std::u16string>{u"x"});
+  cells[65535] = {u"", u"", u"last"};
+  Workbook book;
+  book.AddSheet(u"Big", cells);
+  Grid loaded = *Reload(book).ReadSheet(0);
+  ASSERT_EQ(loaded.size(), 65536u);
+  EXPECT_EQ(loaded[65535], cells[65535]);
+  EXPECT_EQ(loaded[31], cells[31]);
+  EXPECT_EQ(loaded[32], cells[32]);
+}
+
+TEST(RoundTrip, ReplacedSheetKeepsItsPlaceAndTheOthersStay) {
+  Workbook book;
+  book.AddSheet(u"One", MakeGrid({{"1"}}));
+  book.AddSheet(u"Two", MakeGrid({{"2"}}));
+  Workbook loaded = Reload(book);
+  loaded.ReplaceSheet(0, MakeGrid({{"new", "texts"}}));
+  loaded.AddSheet(u"Three", MakeGrid({{"3", "two"}}));
+  Workbook again = Reload(loaded);
+  ASSERT_EQ(again.SheetCount(), 3u);
+  EXPECT_EQ(*again.ReadSheet(0), MakeGrid({{"new", "texts"}}));
+  EXPECT_EQ(*again.ReadSheet(1), MakeGrid({{"2"}}));
+  EXPECT_EQ(*again.ReadSheet(2), MakeGrid({{"3", "two"}}));
+  EXPECT_EQ(again.FindSheet(u"three"), 2u);
+}
+
+TEST(RoundTrip, RefusesWhatTheFileCannotHold) {
+  Workbook empty;
+  EXPECT_FALSE(empty.Serialize().ok());
+
+  Workbook bad_name;
+  bad_name.AddSheet(u"a[1]", {});
+  EXPECT_FALSE(bad_name.Serialize().ok());
+
+  Workbook twice;
+  twice.AddSheet(u"Sheet", {});
+  twice.AddSheet(u"SHEET", {});
+  EXPECT_FALSE(twice.Serialize().ok());
+
+  Workbook too_wide;
+  too_wide.AddSheet(u"S", Grid{std::vector<std::u16string>(257, u"x")});
+  EXPECT_FALSE(too_wide.Serialize().ok());
+
+  Workbook too_long;
+  too_long.AddSheet(u"S", Grid{{std::u16string(32768, u'x')}});
+  EXPECT_FALSE(too_long.Serialize().ok());
+}
+
+}  // namespace
+}  // namespace xls

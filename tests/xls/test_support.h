@@ -1,0 +1,39 @@
+// Helpers shared by the workbook engine's tests: temporary folders, UTF-8
+// conversion for comparing with other programs' output, running commands.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "xls/workbook.h"
+
+namespace xls::test {
+
+std::string Utf8(std::u16string_view text);
+std::u16string Utf16(std::string_view utf8);
+
+// A fresh folder removed at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  std::filesystem::path path(const std::string& name) const { return m_path / name; }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+std::filesystem::path FixturePath(const std::string& name);
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+
+// Runs a shell command; returns its standard output, sets `status` to its exit status.
+std::string RunCommand(const std::string& command, int* status);
+// The Python interpreter that has xlrd, or "" when there is none.
+std::string PythonWithXlrd();
+
+Grid MakeGrid(std::initializer_list<std::initializer_list<const char*>> rows);
+
+}  // namespace xls::test
