@@ -19,6 +19,7 @@
 #include "platform/gdi/font.h"
 #include "platform/gdi/pen.h"
 #include "platform/gdi/rgn.h"
+#include "platform/text/cstring.h"
 
 class CDC {
  public:
@@ -173,17 +174,28 @@ class CDC {
   // draw. Memory DCs write the pixels back to DIB sections afterwards.
   bool Paint(const PaintStep& step);
   void FillPixels(const QRegion& logical, COLORREF color, int rop2);
-  void FillPixelsWithBrush(const QRegion& logical, HBRUSH brush, bool useRop);
+  // A closed figure: its outline in the pen, the rest in the brush.
   void DrawFigure(const QRegion& shape);
+  // The pixel box of a figure for the current pen (see Rectangle).
+  CRect FigureBox(int l, int t, int r, int b) const;
   void DrawTextRun(int x, int y, const QString& text, COLORREF color, bool opaque);
-  QRegion ToDevice(const QRegion& logical) const;
+  void DrawPrefixText(int x, int y, const QString& text, COLORREF color, const QRect& clip);
+  BOOL Transfer(const QRect& target, const QImage& pixels, DWORD rop);
   void SelectDefaults();
-  void ReleaseBitmapTarget();
+  void Retain(const State& state);
+  void Release(const State& state);
+  HGDIOBJ Swap(HGDIOBJ next);
+  QImage SurfaceImage() const;
+  QFont CurrentQFont() const;
 
   State m_state;
   std::vector<State> m_saved;
   QImage* m_targetImage = nullptr;
   QPainter* m_targetPainter = nullptr;
   bool m_bMemoryDC = false;
+  bool m_bDeleteWithHandle = false;  // made by the handle function CreateCompatibleDC
   HBITMAP m_defaultBitmap = nullptr;
+
+  friend HDC CreateCompatibleDC(HDC dc);
+  friend BOOL DeleteDC(HDC dc);
 };

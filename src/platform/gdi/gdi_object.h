@@ -28,3 +28,7 @@ class CGdiObject {
   bool m_bOwns = true;
   friend CGdiObject* WrapperFor(HGDIOBJ handle);
 };
+
+BOOL DeleteObject(HGDIOBJ object);
+HGDIOBJ GetStockObject(int index);
+int GetObject(HGDIOBJ object, int size, void* buffer);

@@ -19,6 +19,10 @@ struct GdiObjectData {
   virtual ~GdiObjectData();
   virtual GdiKind Kind() const = 0;
   bool stock = false;  // stock objects are never deleted
+  // A DC still holding the object delays its deletion until it lets go,
+  // so that no DC ever draws with a deleted object.
+  int selectCount = 0;
+  bool deletePending = false;
   // Non-owning wrapper handed out by the FromHandle functions.
   std::unique_ptr<CGdiObject> tempWrapper;
 };
