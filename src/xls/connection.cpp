@@ -1,5 +1,7 @@
 #include "xls/connection.h"
 
+#include <filesystem>
+#include <system_error>
 #include <variant>
 
 #include "xls/sql_statement.h"
@@ -15,11 +17,13 @@ Connection& Connection::operator=(Connection&&) noexcept = default;
 Connection::~Connection() = default;
 
 Result<Connection> Connection::Open(const std::string& path, ConnectionOptions options) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) && !error) {
+    if (options.createIfMissing) return Connection(path, options, Workbook(), false);
+    return MakeError("The workbook '" + path + "' does not exist", ErrorKind::NotFound);
+  }
   auto loaded = Workbook::Load(path);
   if (loaded) return Connection(path, options, std::move(loaded.value()), true);
-  if (loaded.error().kind == ErrorKind::NotFound && options.createIfMissing) {
-    return Connection(path, options, Workbook(), false);
-  }
   return MakeError("Cannot open the workbook '" + path + "': " + loaded.error().text, loaded.error().kind);
 }
 

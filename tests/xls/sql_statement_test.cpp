@@ -39,7 +39,7 @@ TEST(SqlStatement, ReadsTheStatementsTheWriterSends) {
 }
 
 TEST(SqlStatement, DoubledDelimitersStandForThemselves) {
-  auto inserted = std::get<InsertRow>(Parse(u"insert into [a]]b$A1:IV1] ([c]]]) values ('it''s', '')"));
+  auto inserted = std::get<InsertRow>(Parse(u"insert into [a]]b$A1:IV1] ([c]]], [d]) values ('it''s', '')"));
   EXPECT_EQ(inserted.table.sheet, u"a]b");
   EXPECT_EQ(inserted.columns[0], u"c]");
   EXPECT_EQ(inserted.values[0], u"it's");
