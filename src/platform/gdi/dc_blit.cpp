@@ -45,6 +45,18 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
   return Transfer(QRect(x, y, width, height), pixels, rop);
 }
 
+namespace {
+
+// A negative extent counts back from the start pixel itself: (1, -2)
+// covers the pixels 0 and 1, as Windows mirrors.
+CRect StretchBox(int x, int y, int width, int height) {
+  const int left = width < 0 ? x + width + 1 : x;
+  const int top = height < 0 ? y + height + 1 : y;
+  return CRect(left, top, left + std::abs(width), top + std::abs(height));
+}
+
+}  // namespace
+
 // Nearest-pixel stretching; a negative extent on one side mirrors.
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, DWORD rop) {
@@ -52,11 +64,9 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
   if (!NeedsSource(rop)) return PatBlt(x, y, width, height, rop);
   if (!source || !source->m_hDC || !width || !height || !srcWidth || !srcHeight) return FALSE;
   const CPoint origin = source->GetViewportOrg();
-  CRect from(xSrc, ySrc, xSrc + srcWidth, ySrc + srcHeight);
-  from.NormalizeRect();
+  CRect from = StretchBox(xSrc, ySrc, srcWidth, srcHeight);
   from.OffsetRect(origin.x, origin.y);
-  CRect to(x, y, x + width, y + height);
-  to.NormalizeRect();
+  const CRect to = StretchBox(x, y, width, height);
   QImage pixels = source->ReadPixels(QRect(from.left, from.top, from.Width(), from.Height()));
   pixels = pixels.scaled(to.Width(), to.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
   const bool flipX = (width < 0) != (srcWidth < 0);
