@@ -1,0 +1,83 @@
+#include "cli/cli_options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// A whole argument holding one finite decimal number.
+std::optional<float> ParseNumber(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
+  return static_cast<float>(value);
+}
+
+bool TakesValue(const std::string& name) {
+  return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save";
+}
+
+// Applies one option with its value; an error text when the value is wrong.
+std::string Apply(CliOptions& options, const std::string& name, const std::string& value) {
+  if (name == "--workbook") {
+    if (value.empty()) return "--workbook needs a file name";
+    options.workbook = value;
+  } else if (name == "--save") {
+    if (value.empty()) return "--save needs a file name";
+    options.saveTo = value;
+  } else {
+    const std::optional<float> number = ParseNumber(value);
+    if (!number) return name + " needs a number, not \"" + value + "\"";
+    (name == "--power-factor" ? options.powerFactor : options.demandCoefficient) = *number;
+  }
+  return {};
+}
+
+}  // namespace
+
+CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
+  CliOptions options;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    std::string name = arguments[i];
+    std::optional<std::string> value;
+    const size_t equals = name.find('=');
+    if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
+    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h") {
+      if (value) return {std::nullopt, name + " takes no value"};
+      if (name == "--balance") options.balance = true;
+      else if (name == "--json") options.json = true;
+      else options.help = true;
+      continue;
+    }
+    if (!TakesValue(name)) return {std::nullopt, "unknown argument \"" + arguments[i] + "\""};
+    if (!value) {
+      if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
+      value = arguments[++i];
+    }
+    const std::string error = Apply(options, name, *value);
+    if (!error.empty()) return {std::nullopt, error};
+  }
+  return {options, {}};
+}
+
+std::string CliUsage() {
+  return "usage: loadcalc-cli [--workbook FILE] [--power-factor X] [--demand-coefficient X]\n"
+         "                    [--balance] [--save FILE] [--json]\n"
+         "\n"
+         "Reads the circuits of the sheet \"线路负荷计算\" (读取), calculates every circuit and the board (计算),\n"
+         "and prints the results.\n"
+         "  --workbook FILE            input workbook (default: 电气计算.xls next to this program)\n"
+         "  --power-factor X           the board's power factor, in (0.01, 1] (default 0.5)\n"
+         "  --demand-coefficient X     the board's demand coefficient (default 0.8)\n"
+         "  --balance                  balance the circuits over L1/L2/L3 first (自动平衡, 3 to 19 circuits)\n"
+         "  --save FILE                write the results workbook (保存), replacing FILE\n"
+         "  --json                     print one JSON object instead of a table\n"
+         "Messages go to standard error, one per line. Exit status: 0 done, 1 a workbook could not be\n"
+         "read or written or the calculation was refused, 2 wrong arguments.\n";
+}

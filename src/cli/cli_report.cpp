@@ -1,0 +1,116 @@
+#include "cli/cli_report.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/text/encoding.h"
+
+namespace {
+
+std::vector<std::string> ToUtf8All(const std::vector<CString>& texts) {
+  std::vector<std::string> result;
+  for (const CString& text : texts) result.push_back(ToUtf8(text));
+  return result;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const char ch : text) {
+    const auto byte = static_cast<unsigned char>(ch);
+    switch (ch) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (byte < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+          out += escaped;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// Nine significant digits read back to the same float; JSON has no NaN.
+std::string JsonNumber(float value) {
+  if (!std::isfinite(value)) return "null";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+  return text;
+}
+
+std::string JsonStringArray(const std::vector<std::string>& texts) {
+  std::string out = "[";
+  for (size_t i = 0; i < texts.size(); ++i) out += (i ? "," : "") + JsonString(texts[i]);
+  return out + "]";
+}
+
+std::string Fixed(float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+  return text;
+}
+
+}  // namespace
+
+CliReport MakeCliReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const CString& switchText,
+                        const std::vector<CString>& messages) {
+  CliReport report;
+  for (const CString& caption : core.m_astrHeaders) report.headers.push_back(ToUtf8(caption));
+  const int columns = core.m_list.GetColumnCount();
+  for (int row = 0; row < core.m_list.GetItemCount(); ++row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < columns; ++column) cells.push_back(ToUtf8(core.m_list.GetItemText(row, column)));
+    report.rows.push_back(std::move(cells));
+  }
+  report.board = {{"L1", core.m_fL1},
+                  {"L2", core.m_fL2},
+                  {"L3", core.m_fL3},
+                  {"unbalance", core.m_fUnbalance},
+                  {"equipment_power", core.m_fEquipPower},
+                  {"calculated_power", core.m_fCalcPower},
+                  {"current", core.m_fCurrent},
+                  {"power_factor", core.m_fPowerFactor},
+                  {"demand_coefficient", core.m_fDemandCoef}};
+  for (int i = 0; i < switches.GetCount(); ++i) report.switches.push_back(ToUtf8(switches.GetLBText(i)));
+  report.switchText = ToUtf8(switchText);
+  report.messages = ToUtf8All(messages);
+  return report;
+}
+
+std::string ToJson(const CliReport& report) {
+  std::string out = "{\"headers\":" + JsonStringArray(report.headers) + ",\"rows\":[";
+  for (size_t i = 0; i < report.rows.size(); ++i) out += (i ? "," : "") + JsonStringArray(report.rows[i]);
+  out += "],\"board\":{";
+  for (size_t i = 0; i < report.board.size(); ++i)
+    out += (i ? "," : "") + JsonString(report.board[i].first) + ":" + JsonNumber(report.board[i].second);
+  out += "},\"switches\":" + JsonStringArray(report.switches);
+  out += ",\"switch_text\":" + JsonString(report.switchText);
+  out += ",\"messages\":" + JsonStringArray(report.messages) + "}\n";
+  return out;
+}
+
+std::string ToTable(const CliReport& report) {
+  std::string out;
+  auto line = [&out](const std::vector<std::string>& cells) {
+    for (size_t i = 0; i < cells.size(); ++i) out += (i ? " | " : "") + cells[i];
+    out += "\n";
+  };
+  line(report.headers);
+  for (const auto& row : report.rows) line(row);
+  out += "\n";
+  static const char* const kCaptions[] = {"L1相容量 (kW)", "L2相容量 (kW)", "L3相容量 (kW)",
+                                          "不平衡度",      "设备功率 (kW)", "计算功率 (kW)",
+                                          "计算电流 (A)",  "功率因数",      "需要系数"};
+  for (size_t i = 0; i < report.board.size() && i < std::size(kCaptions); ++i)
+    out += std::string(kCaptions[i]) + ": " + Fixed(report.board[i].second) + "\n";
+  std::string choice;
+  for (size_t i = 0; i < report.switches.size(); ++i) choice += (i ? ", " : "") + report.switches[i];
+  out += "可选择开关: " + (choice.empty() ? std::string("无") : choice) + "\n";
+  return out;
+}

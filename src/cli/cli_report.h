@@ -1,0 +1,26 @@
+// What loadcalc-cli prints: the list, the board and the messages, as UTF-8.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/load_calc_core.h"
+
+struct CliReport {
+  std::vector<std::string> headers;
+  std::vector<std::vector<std::string>> rows;
+  // In print order: L1, L2, L3, unbalance, equipment power, calculated
+  // power, current, power factor, demand coefficient.
+  std::vector<std::pair<std::string, float>> board;
+  std::vector<std::string> switches;
+  std::string switchText;
+  std::vector<std::string> messages;
+};
+
+// `switchText` is the board's candidate text (empty when nothing was calculated).
+CliReport MakeCliReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const CString& switchText,
+                        const std::vector<CString>& messages);
+
+std::string ToJson(const CliReport& report);
+std::string ToTable(const CliReport& report);

@@ -1,0 +1,83 @@
+// loadcalc-cli: 读取, 计算 (or 自动平衡) and 保存 without a window.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "calc/calc_texts.h"
+#include "calc/load_calc_core.h"
+#include "calc/memory_circuit_table.h"
+#include "calc/switch_combo_box.h"
+#include "cli/cli_options.h"
+#include "cli/cli_report.h"
+#include "platform/text/encoding.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kBadArguments = 2;
+
+// Messages the dialog would show in boxes: kept for the report and written
+// to standard error as they come, one per line.
+class ConsoleHost : public LoadCalcHost {
+ public:
+  std::vector<CString> messages;
+
+  void ShowMessage(const CString& text) override {
+    messages.push_back(text);
+    std::string line = ToUtf8(text);
+    for (char& ch : line)
+      if (ch == '\n' || ch == '\r') ch = ' ';
+    std::cerr << line << std::endl;
+  }
+  void ExchangeBoardData(bool) override {}
+  void BeginWaitCursor() override {}
+  void EndWaitCursor() override {}
+};
+
+int Run(const CliOptions& options) {
+  MemoryCircuitTable list;
+  MemorySwitchComboBox switches;
+  ConsoleHost host;
+  CLoadCalcCore core(list, switches, host);
+  if (options.workbook) core.SetWorkbookPath(FromUtf8(*options.workbook));
+  core.ResetCircuitList();
+
+  bool ok = true;
+  bool calculated = false;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(ToUtf8(core.GetWorkbookPath()), error)) {
+    host.ShowMessage(calc_text::WorkbookUnreadable(core.GetWorkbookPath(), "no such file"));
+    ok = false;
+  } else if (!core.ReadCircuits()) {
+    ok = false;
+  } else {
+    core.m_fPowerFactor = options.powerFactor;
+    core.m_fDemandCoef = options.demandCoefficient;
+    calculated = options.balance ? core.AutoBalance() : core.Calculate();
+    ok = calculated;
+    if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
+  }
+
+  const CString switchText = calculated ? core.FindSwitches(core.m_fCurrent) : CString();
+  const CliReport report = MakeCliReport(core, switches, switchText, host.messages);
+  std::cout << (options.json ? ToJson(report) : ToTable(report));
+  return ok ? kDone : kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parse.options) {
+    std::cerr << "loadcalc-cli: " << parse.error << "\n" << CliUsage();
+    return kBadArguments;
+  }
+  if (parse.options->help) {
+    std::cout << CliUsage();
+    return kDone;
+  }
+  return Run(*parse.options);
+}
