@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gdi/dc.h"
+
 namespace {
 
 constexpr DWORD kHeaderSize = sizeof(BITMAPINFOHEADER);
@@ -28,6 +30,11 @@ CTextureDib::CTextureDib() { Destroy(); }
 CTextureDib::~CTextureDib() { Destroy(); }
 
 void CTextureDib::Destroy() {
+  if (m_pMemDC) m_pMemDC->DeleteDC();
+  m_pMemDC.reset();
+  if (m_hBitmap != nullptr) CGdiObject::FromHandle(m_hBitmap)->DeleteObject();
+  m_hBitmap = nullptr;
+  m_pBits = nullptr;
   std::free(m_pInfo);
   m_pInfo = nullptr;
   m_bih = BITMAPINFOHEADER{};
@@ -114,4 +121,33 @@ BYTE CTextureDib::GetPixelByte(int x, int y) const {
   return GetBits()[(m_bih.biHeight - 1 - y) * m_nStride + x];
 }
 
-BOOL CTextureDib::Draw(CDC*, int, int) { return FALSE; }
+bool CTextureDib::MakeSection(CDC* pDC) {
+  void* bits = nullptr;
+  m_hBitmap = CreateDIBSection(pDC ? pDC->GetSafeHdc() : nullptr,
+                               reinterpret_cast<const BITMAPINFO*>(m_pInfo), DIB_RGB_COLORS, &bits,
+                               nullptr, 0);
+  if (m_hBitmap == nullptr) return false;
+  if (bits == nullptr) {
+    CGdiObject::FromHandle(m_hBitmap)->DeleteObject();
+    m_hBitmap = nullptr;
+    return false;
+  }
+  m_pBits = bits;
+  return true;
+}
+
+BOOL CTextureDib::Draw(CDC* pDC, int x, int y) {
+  if (m_pInfo == nullptr || pDC == nullptr) return FALSE;
+  if (m_hBitmap == nullptr && !MakeSection(pDC)) return FALSE;
+  // Copied at every draw, so that pixel changes always show.
+  std::memcpy(m_pBits, GetBits(), m_bih.biSizeImage);
+  if (!m_pMemDC) {
+    auto memDC = std::make_unique<CDC>();
+    if (!memDC->CreateCompatibleDC(pDC)) return FALSE;
+    m_pMemDC = std::move(memDC);
+  }
+  HGDIOBJ previous = m_pMemDC->SelectObject(static_cast<HGDIOBJ>(m_hBitmap));
+  const BOOL drawn = pDC->BitBlt(x, y, m_bih.biWidth, m_bih.biHeight, m_pMemDC.get(), 0, 0, SRCCOPY);
+  m_pMemDC->SelectObject(previous);
+  return drawn;
+}

@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/gdi/geometry.h"
-#include "tooltip/dib_header.h"
+#include "platform/gdi/handles.h"
 
 class CDC;
 
@@ -49,9 +48,13 @@ class CTextureDib {
   BYTE* Palette() const;
   bool HasPalette() const { return m_pInfo != nullptr && m_nColors != 0; }
   bool HasBytePixels() const;
+  bool MakeSection(CDC* pDC);
 
   BYTE* m_pInfo = nullptr;
   BITMAPINFOHEADER m_bih{};
   int m_nStride = 0;
   WORD m_nColors = 0;
+  HBITMAP m_hBitmap = nullptr;      // DIB section made at the first Draw
+  std::unique_ptr<CDC> m_pMemDC;    // memory DC made at the first Draw
+  void* m_pBits = nullptr;          // pixel memory of the section
 };
