@@ -1,0 +1,108 @@
+// A load calculation over workbooks made in a temporary folder, with a host
+// that records what the dialog would show.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "calc/load_calc_core.h"
+#include "calc/memory_circuit_table.h"
+#include "platform/text/encoding.h"
+#include "xls/workbook.h"
+
+using Rows = std::vector<std::vector<std::string>>;  // UTF-8 cell texts
+
+inline CString Cp936(const std::string& utf8) { return FromUtf8(utf8); }
+
+class RecordingHost : public LoadCalcHost {
+ public:
+  std::vector<std::string> messages;  // UTF-8
+  std::vector<bool> exchanges;        // true: fields read into the members
+  int waitDepth = 0;
+  int waitCalls = 0;
+
+  void ShowMessage(const CString& text) override { messages.push_back(ToUtf8(text)); }
+  void ExchangeBoardData(bool saveAndValidate) override { exchanges.push_back(saveAndValidate); }
+  void BeginWaitCursor() override {
+    ++waitDepth;
+    ++waitCalls;
+  }
+  void EndWaitCursor() override { --waitDepth; }
+};
+
+class WorkbookTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "loadcalc-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    m_folder = pattern;
+    core.SetWorkbookPath(Cp936(InputPath()));
+    core.ResetCircuitList();
+  }
+  void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+  std::string InputPath() const { return (m_folder / "电气计算.xls").string(); }
+  std::string PathIn(const std::string& name) const { return (m_folder / name).string(); }
+
+  // The input workbook with its circuit sheet and switch library (a sheet is
+  // left out when its rows are empty); each sheet gets a header row.
+  void WriteInput(const Rows& circuits, const Rows& library) {
+    xls::Workbook book;
+    if (!circuits.empty()) book.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, circuits));
+    if (!library.empty()) book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, library));
+    ASSERT_TRUE(book.Save(InputPath()).ok());
+  }
+
+  // All sheets of a workbook as UTF-8 rows, by name.
+  static std::vector<std::pair<std::string, Rows>> ReadBack(const std::string& path) {
+    std::vector<std::pair<std::string, Rows>> sheets;
+    auto book = xls::Workbook::Load(path);
+    EXPECT_TRUE(book.ok()) << (book.ok() ? "" : book.error().text);
+    if (!book.ok()) return sheets;
+    for (size_t i = 0; i < book->SheetCount(); ++i) {
+      Rows rows;
+      auto grid = book->ReadSheet(i);
+      if (grid.ok())
+        for (const auto& row : grid.value()) {
+          std::vector<std::string> cells;
+          for (const auto& cell : row) cells.push_back(ToUtf8(FromUtf16(cell)));
+          rows.push_back(cells);
+        }
+      sheets.emplace_back(ToUtf8(FromUtf16(book->SheetName(i))), rows);
+    }
+    return sheets;
+  }
+
+  std::string Cell(int row, int column) const { return ToUtf8(list.GetItemText(row, column)); }
+  std::vector<std::string> Headers() const {
+    std::vector<std::string> headers;
+    for (const CString& caption : core.m_astrHeaders) headers.push_back(ToUtf8(caption));
+    return headers;
+  }
+
+  MemoryCircuitTable list;
+  MemorySwitchComboBox switches;
+  RecordingHost host;
+  CLoadCalcCore core{list, switches, host};
+
+ private:
+  static xls::Grid WithHeader(const std::vector<std::string>& header, const Rows& rows) {
+    xls::Grid grid;
+    grid.push_back(ToGridRow(header));
+    for (const auto& row : rows) grid.push_back(ToGridRow(row));
+    return grid;
+  }
+  static std::vector<std::u16string> ToGridRow(const std::vector<std::string>& cells) {
+    std::vector<std::u16string> row;
+    for (const auto& cell : cells) row.push_back(ToUtf16(FromUtf8(cell)));
+    return row;
+  }
+
+  std::filesystem::path m_folder;
+};
+
+inline const Rows kSmallLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"MCCB-125", "80", "100", "125"}};
