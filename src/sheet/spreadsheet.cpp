@@ -141,8 +141,12 @@ bool CSpreadSheet::AddHeaders(CStringArray& FieldNames, bool replace) {
     m_nColCount = static_cast<int16_t>(FieldNames.GetSize());
     if (!AddRow(FieldNames, 1, true)) return false;
     // Keeps the row count equal to the rows held when a text table already
-    // had rows without a header flag (a new text file written earlier).
+    // had rows without a header row (rows placed before the header).
     m_nRowCount = m_astrRows.GetSize();
+    // A text table holds its header row now, so the next AddHeaders extends
+    // it instead of replacing it. (A workbook sheet gets the flag when it is
+    // created, because the flag also chooses how Commit writes it.)
+    if (!m_bWorkbook) m_bHasHeader = true;
     return true;
   }
   if (replace) return AddRow(FieldNames, 1, true);
