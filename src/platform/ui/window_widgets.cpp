@@ -13,18 +13,6 @@ namespace {
 
 QWidget* g_widgetInPaint = nullptr;
 
-// Marks the widget as painting for the window DCs made meanwhile.
-class PaintScope {
- public:
-  explicit PaintScope(QWidget* widget) : m_previous(g_widgetInPaint) { g_widgetInPaint = widget; }
-  ~PaintScope() { g_widgetInPaint = m_previous; }
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-
- private:
-  QWidget* m_previous;
-};
-
 // Sends WM_ERASEBKGND when the invalidation asked for it.
 void EraseIfPending(CWnd* wnd) {
   if (!wnd->TakePendingErase()) return;
@@ -32,7 +20,11 @@ void EraseIfPending(CWnd* wnd) {
   wnd->DeliverMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<CDC*>(&dc)), 0, nullptr);
 }
 
-// WM_PAINT to the bound object; true when it wants the widget's own painting.
+}  // namespace
+
+PaintScope::PaintScope(QWidget* widget) : m_previous(g_widgetInPaint) { g_widgetInPaint = widget; }
+PaintScope::~PaintScope() { g_widgetInPaint = m_previous; }
+
 bool PaintThroughWindow(QWidget* widget) {
   CWnd* wnd = window_props::BoundWindow(widget);
   if (!wnd) return true;
@@ -41,8 +33,6 @@ bool PaintThroughWindow(QWidget* widget) {
   wnd->DeliverMessage(WM_PAINT, 0, 0, &wantsDefault);
   return wantsDefault;
 }
-
-}  // namespace
 
 QWidget* WidgetInPaint() { return g_widgetInPaint; }
 
@@ -90,6 +80,18 @@ void EditWidget::paintEvent(QPaintEvent* event) {
   if (wnd && window_props::BorderWidth(this) > 0) wnd->DeliverMessage(WM_NCPAINT, 1, 0, nullptr);
 }
 
+// A drop-down list shows a text by selecting its entry; a text that is no
+// entry shows while nothing is selected.
+static void SetComboText(QComboBox* combo, const QString& text) {
+  const int index = combo->findText(text);
+  if (index >= 0 && !combo->isEditable()) {
+    combo->setCurrentIndex(index);
+    return;
+  }
+  combo->setCurrentIndex(-1);
+  combo->setPlaceholderText(text);
+}
+
 QString WidgetText(const QWidget* widget) {
   if (!widget) return QString();
   if (widget->isWindow()) return widget->windowTitle();
@@ -97,7 +99,8 @@ QString WidgetText(const QWidget* widget) {
   if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
   if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
   if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
-  if (auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText();
+  if (auto* combo = qobject_cast<const QComboBox*>(widget))
+    return combo->currentIndex() < 0 ? combo->placeholderText() : combo->currentText();
   return widget->windowTitle();
 }
 
@@ -108,7 +111,7 @@ void SetWidgetText(QWidget* widget, const QString& text) {
   else if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
   else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
   else if (auto* group = qobject_cast<QGroupBox*>(widget)) group->setTitle(text);
-  else if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->setCurrentText(text);
+  else if (auto* combo = qobject_cast<QComboBox*>(widget)) SetComboText(combo, text);
   else widget->setWindowTitle(text);
 }
 

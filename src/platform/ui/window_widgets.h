@@ -39,6 +39,22 @@ class EditWidget : public QLineEdit {
   void paintEvent(QPaintEvent* event) override;
 };
 
+// Marks a widget as painting for the window DCs made meanwhile.
+class PaintScope {
+ public:
+  explicit PaintScope(QWidget* widget);
+  ~PaintScope();
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+
+ private:
+  QWidget* m_previous;
+};
+
+// Erase (when asked for) and WM_PAINT to the object bound to the widget, in
+// a PaintScope of the caller; true when the widget should paint itself.
+bool PaintThroughWindow(QWidget* widget);
+
 // The widget whose paint event is running (null outside painting); the
 // window DCs paint on it.
 QWidget* WidgetInPaint();

@@ -141,10 +141,11 @@ class CWnd {
  protected:
   // Sends the message's default handling to the widget (set by Default()).
   bool m_bDefaultRequested = false;
-
- private:
+  // Binds a widget made by this object (owned: deleted with the object).
   void Bind(QWidget* widget, bool owned);
   void Unbind();
+
+ private:
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   QWidget* m_pWidget = nullptr;

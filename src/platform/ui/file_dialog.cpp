@@ -1,0 +1,67 @@
+#include "platform/ui/file_dialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "platform/ui/qt_text.h"
+#include "platform/ui/wnd.h"
+
+namespace {
+
+FileDialogHandler& Handler() {
+  static FileDialogHandler handler;
+  return handler;
+}
+
+// "Workbooks (*.xls)|*.xls|All|*||" → "Workbooks (*.xls) (*.xls);;All (*)"; a
+// lone "*.xls" is both description and pattern.
+QString QtFilter(const CString& filter) {
+  const QStringList parts = ToQString(filter).split('|', Qt::SkipEmptyParts);
+  QStringList filters;
+  for (int i = 0; i < parts.size(); i += 2) {
+    const QString pattern = i + 1 < parts.size() ? parts[i + 1] : parts[i];
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(pattern).replace(';', ' '));
+  }
+  return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+void SetFileDialogHandler(FileDialogHandler handler) { Handler() = std::move(handler); }
+
+CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags,
+                         LPCTSTR filter, CWnd* parent)
+    : m_bOpenFileDialog(openFileDialog),
+      m_strDefExt(defaultExt),
+      m_strFileName(fileName),
+      m_strFilter(filter),
+      m_dwFlags(flags),
+      m_pParent(parent) {}
+
+int CFileDialog::DoModal() {
+  QString chosen;
+  if (Handler()) {
+    chosen = ToQString(Handler()(*this));
+  } else {
+    QFileDialog dialog(m_pParent ? m_pParent->GetWidget() : QApplication::activeWindow());
+    dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(m_dwFlags & OFN_OVERWRITEPROMPT));
+    if (!m_strFilter.IsEmpty()) dialog.setNameFilter(QtFilter(m_strFilter));
+    if (!m_strDefExt.IsEmpty()) dialog.setDefaultSuffix(ToQString(m_strDefExt));
+    if (!m_strFileName.IsEmpty()) dialog.selectFile(ToQString(m_strFileName));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+      chosen = dialog.selectedFiles().first();
+  }
+  if (chosen.isEmpty()) return static_cast<int>(IDCANCEL);
+  if (!m_strDefExt.IsEmpty() && QFileInfo(chosen).suffix().isEmpty())
+    chosen += '.' + ToQString(m_strDefExt);
+  m_strPath = FromQString(QFileInfo(chosen).absoluteFilePath());
+  return static_cast<int>(IDOK);
+}
+
+CString CFileDialog::GetFileName() const {
+  return FromQString(QFileInfo(ToQString(m_strPath)).fileName());
+}

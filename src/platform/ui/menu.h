@@ -1,0 +1,31 @@
+// CMenu: the dialog's own part of its system menu. The window manager owns
+// the title-bar menu here, so the items the program appends are offered in
+// the context menu of the dialog's background and reach it as WM_SYSCOMMAND.
+#pragma once
+
+#include <vector>
+
+#include "platform/text/cstring.h"
+#include "platform/ui/win_types.h"
+
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_SEPARATOR = 0x0800;
+
+class CMenu {
+ public:
+  struct Item {
+    UINT flags = MF_STRING;
+    UINT_PTR id = 0;
+    CString text;  // code page 936; "&" marks the access key
+  };
+
+  BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCTSTR text = nullptr) {
+    m_items.push_back(Item{flags, id, CString(text)});
+    return TRUE;
+  }
+  int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
+  const std::vector<Item>& Items() const { return m_items; }
+
+ private:
+  std::vector<Item> m_items;
+};

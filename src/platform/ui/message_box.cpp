@@ -1,0 +1,40 @@
+#include "platform/ui/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "platform/ui/qt_text.h"
+#include "platform/ui/win_app.h"
+
+namespace {
+
+MessageBoxHandler& Handler() {
+  static MessageBoxHandler handler;
+  return handler;
+}
+
+QMessageBox::Icon IconOf(UINT type) {
+  switch (type & 0x00F0) {
+    case MB_ICONEXCLAMATION: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
+
+int AfxMessageBox(const CString& text, UINT type) {
+  const CString caption = AfxGetAppName();
+  if (Handler()) return Handler()(text, caption, type);
+  QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(ok);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  box.exec();
+  return static_cast<int>(IDOK);
+}
