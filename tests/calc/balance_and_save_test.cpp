@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "workbook_fixture.h"
+
+namespace {
+
+Rows CircuitsOf(const std::vector<std::string>& powers) {
+  Rows rows;
+  for (size_t i = 0; i < powers.size(); ++i)
+    rows.push_back({"WL" + std::to_string(i + 1), "L1", powers[i], "1", "0.9", "备注" + std::to_string(i + 1)});
+  return rows;
+}
+
+std::vector<std::string> Phases(const CircuitTable& list) {
+  std::vector<std::string> phases;
+  for (int row = 0; row < list.GetItemCount(); ++row) phases.push_back(list.GetItemText(row, 1).str());
+  return phases;
+}
+
+class AutoBalance : public WorkbookTest {};
+
+TEST_F(AutoBalance, ThreeEqualCircuitsGoToThreePhasesAndAreCalculated) {
+  WriteInput(CircuitsOf({"5", "5", "5"}), kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.AutoBalance());
+  EXPECT_EQ(Phases(list), (std::vector<std::string>{"L3", "L2", "L1"}));
+  EXPECT_EQ(core.m_fUnbalance, 0.0f);
+  EXPECT_EQ(core.m_fEquipPower, 15.0f);
+  EXPECT_EQ(list.GetColumnCount(), 9);
+  EXPECT_EQ(host.waitDepth, 0);
+  ASSERT_TRUE(core.AutoBalance());  // the current phases play no part
+  EXPECT_EQ(Phases(list), (std::vector<std::string>{"L3", "L2", "L1"}));
+}
+
+TEST_F(AutoBalance, DominantCircuitStaysAlone) {
+  WriteInput(CircuitsOf({"100", "1", "1", "1", "1"}), kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.AutoBalance());
+  EXPECT_EQ(Phases(list), (std::vector<std::string>{"L1", "L2", "L2", "L3", "L3"}));
+}
+
+TEST_F(AutoBalance, TwoAndTwentyCircuitsAreRefusedUntouched) {
+  WriteInput(CircuitsOf({"1", "2"}), kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_FALSE(core.AutoBalance());
+  WriteInput(CircuitsOf(std::vector<std::string>(20, "1.5")), kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_FALSE(core.AutoBalance());
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"回路数小于3,不需要进行自动平衡计算",
+                                                     "目前的自动平衡计算的回路数不能超过19路"}));
+  EXPECT_EQ(Phases(list), std::vector<std::string>(20, "L1"));
+  EXPECT_EQ(list.GetColumnCount(), 6);
+}
+
+TEST_F(AutoBalance, NineteenCircuitsAreBalanced) {
+  std::vector<std::string> powers;
+  for (int i = 0; i < 19; ++i) powers.push_back(std::to_string(1 + (i * 7) % 10) + ".5");
+  WriteInput(CircuitsOf(powers), kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.AutoBalance());
+  EXPECT_LT(core.m_fUnbalance, 0.01f);
+  EXPECT_TRUE(host.messages.empty());
+}
+
+class Saving : public WorkbookTest {};
+
+using Sheets = std::vector<std::pair<std::string, Rows>>;
+
+const Rows kInitialBoard = {{"参数项", "参数值"},         {"L1相容量", "0.000000"}, {"L2相容量", "0.000000"},
+                            {"L3相容量", "0.000000"},     {"不平衡度", "0.000000"}, {"设备功率", "0.000000"},
+                            {"计算功率", "0.000000"},     {"功率因数", "0.500000"}, {"需要系数", "0.800000"},
+                            {"计算电流", "0.000000"},     {"可选择开关", "C16;C32;C63;MCCB-125;"}};
+
+TEST_F(Saving, BeforeACalculationWritesSixColumnsAndTheInitialBoard) {
+  WriteInput({{"WL1", "L1", "3", "0.8", "0.85", "照明"}}, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  const std::string out = PathIn("结果.xls");
+  ASSERT_TRUE(core.SaveResults(Cp936(out)));
+  EXPECT_EQ(host.messages, std::vector<std::string>{"文件写入成功!"});
+  const Sheets expected = {
+      {"各回路负荷计算结果", {{"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"},
+                              {"WL1", "L1", "3", "0.8", "0.85", "照明"}}},
+      {"总回路参数计算结果", kInitialBoard}};
+  EXPECT_EQ(ReadBack(out), expected);
+}
+
+TEST_F(Saving, EmptyListWritesHeadersAndTheTenBoardRows) {
+  const std::string out = PathIn("empty.xls");
+  ASSERT_TRUE(core.SaveResults(Cp936(out)));
+  const Sheets sheets = ReadBack(out);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].second, (Rows{{"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}}));
+  ASSERT_EQ(sheets[1].second.size(), 11u);
+  EXPECT_EQ(sheets[1].second[10][0], "可选择开关");
+}
+
+TEST_F(Saving, SecondSaveReplacesTheFileWithTheCalculatedState) {
+  WriteInput({{"WL1", "L1", "3", "0.8", "0.85", "照明"}}, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  const std::string out = PathIn("twice.xls");
+  {
+    xls::Workbook stray;
+    stray.AddSheet(u"Other", {{u"x"}});
+    ASSERT_TRUE(stray.Save(out).ok());
+  }
+  ASSERT_TRUE(core.SaveResults(Cp936(out)));
+  ASSERT_TRUE(core.Calculate());
+  ASSERT_TRUE(core.SaveResults(Cp936(out)));
+  const Sheets sheets = ReadBack(out);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].second.size(), 2u);
+  EXPECT_EQ(sheets[0].second[1],
+            (std::vector<std::string>{"WL1", "L1", "3", "0.8", "0.85", "2.400000", "12.834225", "C16;C32;C63;MCCB-125;",
+                                      "照明"}));
+  EXPECT_EQ(sheets[1].second[1], (std::vector<std::string>{"L1相容量", "3.000000"}));
+  EXPECT_EQ(sheets[1].second[4], (std::vector<std::string>{"不平衡度", "3.000000"}));
+}
+
+TEST_F(Saving, LongCellsAreCutTo259BytesWithoutHalvingACharacter) {
+  const std::string remark = "x" + [] {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "备";
+    return text;
+  }();
+  WriteInput({{"WL1", "L1", "3", "0.8", "0.85", remark}}, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  const std::string out = PathIn("long.xls");
+  ASSERT_TRUE(core.SaveResults(Cp936(out)));
+  const Sheets sheets = ReadBack(out);
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(Cp936(sheets[0].second[1][5]).GetLength(), 259);
+}
+
+TEST_F(Saving, AFailedWriteIsReportedNotCalledASuccess) {
+  WriteInput({{"WL1", "L1", "3", "0.8", "0.85"}}, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  const std::string out = PathIn("no-such-folder/结果.xls");
+  EXPECT_FALSE(core.SaveResults(Cp936(out)));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("文件写入失败!", 0), 0u) << host.messages[0];
+  EXPECT_NE(host.messages[0].find(out), std::string::npos);
+  EXPECT_EQ(host.waitDepth, 0);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+}  // namespace
