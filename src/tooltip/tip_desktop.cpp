@@ -9,7 +9,18 @@ CPoint CTipDesktop::GetCursorPos() const {
   return pt;
 }
 
-HWND CTipDesktop::WindowFromPoint(CPoint screen) const { return ::WindowFromPoint(screen); }
+// A control is one window to the program, however many widgets make it up
+// (a list view has a viewport and a header): the answer is the dialog's
+// direct child that holds the point, or the top-level window itself.
+HWND CTipDesktop::WindowFromPoint(CPoint screen) const {
+  HWND hit = ::WindowFromPoint(screen);
+  while (hit != nullptr && hit->GetTopLevelParent() != hit) {
+    CWnd* parent = hit->GetParent();
+    if (parent == nullptr || parent == hit->GetTopLevelParent()) break;
+    hit = parent;
+  }
+  return hit;
+}
 
 HWND CTipDesktop::ChildWindowFromPointEx(HWND parent, CPoint client, UINT flags) const {
   return ::ChildWindowFromPointEx(parent, client, flags);
