@@ -1,0 +1,93 @@
+// Opening and reading workbooks, ours beside FreeXL on the same files, and
+// writing the large one.
+#include <benchmark/benchmark.h>
+#include <freexl.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "xls/workbook.h"
+
+namespace {
+
+xls::Grid Cells(int rows, int columns) {
+  xls::Grid cells;
+  for (int r = 0; r < rows; ++r) {
+    auto& row = cells.emplace_back();
+    for (int c = 0; c < columns; ++c) {
+      const std::string text = c % 2 ? std::to_string(r * 0.5 + c) : "回路" + std::to_string(r);
+      row.push_back(std::u16string(text.begin(), text.end()));
+    }
+  }
+  return cells;
+}
+
+// A workbook written once per run into the temporary folder.
+const std::string& WorkbookFile(int rows) {
+  static std::string small, large;
+  std::string& path = rows <= 20 ? small : large;
+  if (path.empty()) {
+    path = "/tmp/xls_bench_" + std::to_string(getpid()) + "_" + std::to_string(rows) + ".xls";
+    xls::Workbook book;
+    book.AddSheet(u"Sheet1", Cells(rows, 6));
+    if (!book.Save(path).ok()) std::abort();
+  }
+  return path;
+}
+
+void LoadAndReadSheet(benchmark::State& state) {
+  const std::string& path = WorkbookFile(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    auto book = xls::Workbook::Load(path);
+    auto grid = book->ReadSheet(0);
+    benchmark::DoNotOptimize(grid->size());
+  }
+}
+BENCHMARK(LoadAndReadSheet)->Arg(20)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+void FreexlOpenAndReadEveryCell(benchmark::State& state) {
+  const std::string& path = WorkbookFile(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    const void* handle = nullptr;
+    if (freexl_open(path.c_str(), &handle) != FREEXL_OK) std::abort();
+    freexl_select_active_worksheet(handle, 0);
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    freexl_worksheet_dimensions(handle, &rows, &columns);
+    size_t characters = 0;
+    for (unsigned int r = 0; r < rows; ++r)
+      for (unsigned short c = 0; c < columns; ++c) {
+        FreeXL_CellValue value;
+        if (freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK && value.type == FREEXL_CELL_SST_TEXT)
+          characters += std::char_traits<char>::length(value.value.text_value);
+      }
+    freexl_close(handle);
+    benchmark::DoNotOptimize(characters);
+  }
+}
+BENCHMARK(FreexlOpenAndReadEveryCell)->Arg(20)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+void WriteWorkbook(benchmark::State& state) {
+  const xls::Grid cells = Cells(static_cast<int>(state.range(0)), 6);
+  const std::string path = "/tmp/xls_bench_write_" + std::to_string(getpid()) + ".xls";
+  for (auto _ : state) {
+    xls::Workbook book;
+    book.AddSheet(u"Sheet1", cells);
+    if (!book.Save(path).ok()) std::abort();
+  }
+  unlink(path.c_str());
+}
+BENCHMARK(WriteWorkbook)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+// The same without the file system: building the bytes alone.
+void SerializeWorkbook(benchmark::State& state) {
+  const xls::Grid cells = Cells(static_cast<int>(state.range(0)), 6);
+  for (auto _ : state) {
+    xls::Workbook book;
+    book.AddSheet(u"Sheet1", cells);
+    benchmark::DoNotOptimize(book.Serialize()->size());
+  }
+}
+BENCHMARK(SerializeWorkbook)->Arg(65535)->Unit(benchmark::kMillisecond);
+
+}  // namespace
