@@ -130,3 +130,12 @@ TEST(Regions, ClipRegionIsInDeviceCoordinates) {
   EXPECT_EQ(c.At(5, 0), kBlack);
   EXPECT_EQ(c.At(10, 0), kWhite);
 }
+
+TEST(Regions, EmptyClipRegionLetsNothingThrough) {
+  Canvas c;
+  CRgn nothing;
+  nothing.CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(c.dc.SelectClipRgn(&nothing), NULLREGION);
+  c.dc.FillSolidRect(0, 0, 32, 32, kBlack);
+  EXPECT_EQ(c.CountInRow(5, kBlack), 0);
+}

@@ -88,3 +88,20 @@ TEST(Text, PrefixAmpersandIsNotDrawn) {
   b.dc.TextOut(2, 2, "&A");
   EXPECT_EQ(a.image, b.image);
 }
+
+TEST(Text, DrawTextCentresASingleLineAndMeasuresWithCalcRect) {
+  Canvas c(100, 40);
+  c.dc.SetBkMode(TRANSPARENT);
+  const CString text = "Mid";
+  const CSize size = c.dc.GetTextExtent(text);
+  CRect measured(10, 10, 10, 10);
+  c.dc.DrawText(text, &measured, DT_CALCRECT | DT_SINGLELINE);
+  EXPECT_EQ(measured, CRect(10, 10, 10 + size.cx, 10 + size.cy));
+  CRect box(0, 0, 100, 40);
+  c.dc.DrawText(text, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  const int left = (100 - size.cx) / 2;
+  const int top = (40 - size.cy) / 2;
+  EXPECT_TRUE(AnyPixelOf(c, kBlack, QRect(left, top, size.cx, size.cy)));
+  EXPECT_FALSE(AnyPixelOf(c, kBlack, QRect(0, 0, left, 40)));
+  EXPECT_FALSE(AnyPixelOf(c, kBlack, QRect(0, 0, 100, top)));
+}
