@@ -9,8 +9,8 @@
 
 namespace xls {
 
-Connection::Connection(std::string path, ConnectionOptions options, Workbook workbook, bool exists)
-    : m_path(std::move(path)), m_options(options), m_workbook(std::move(workbook)), m_exists(exists), m_open(true) {}
+Connection::Connection(std::string path, ConnectionOptions options, Workbook workbook)
+    : m_path(std::move(path)), m_options(options), m_workbook(std::move(workbook)), m_open(true) {}
 
 Connection::Connection(Connection&&) noexcept = default;
 Connection& Connection::operator=(Connection&&) noexcept = default;
@@ -19,11 +19,11 @@ Connection::~Connection() = default;
 Result<Connection> Connection::Open(const std::string& path, ConnectionOptions options) {
   std::error_code error;
   if (!std::filesystem::exists(path, error) && !error) {
-    if (options.createIfMissing) return Connection(path, options, Workbook(), false);
+    if (options.createIfMissing) return Connection(path, options, Workbook());
     return MakeError("The workbook '" + path + "' does not exist", ErrorKind::NotFound);
   }
   auto loaded = Workbook::Load(path);
-  if (loaded) return Connection(path, options, std::move(loaded.value()), true);
+  if (loaded) return Connection(path, options, std::move(loaded.value()));
   return MakeError("Cannot open the workbook '" + path + "': " + loaded.error().text, loaded.error().kind);
 }
 

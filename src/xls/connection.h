@@ -45,7 +45,7 @@ class Connection {
   bool HasChanges() const { return m_changed; }
 
  private:
-  Connection(std::string path, ConnectionOptions options, Workbook workbook, bool exists);
+  Connection(std::string path, ConnectionOptions options, Workbook workbook);
 
   Result<size_t> FindSheet(const sql::TableRef& table) const;
   // The sheet's cells, read from the workbook the first time.
@@ -61,7 +61,6 @@ class Connection {
   std::string m_path;
   ConnectionOptions m_options;
   Workbook m_workbook;
-  bool m_exists = false;  // the file was there when the connection opened
   bool m_open = false;
   bool m_changed = false;
   // Cells of the sheets read or changed so far, by sheet index; the changed
