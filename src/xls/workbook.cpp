@@ -3,6 +3,7 @@
 #include <set>
 
 #include "xls/atomic_file.h"
+#include "xls/biff_records.h"
 #include "xls/compound_file.h"
 #include "xls/globals.h"
 #include "xls/sheet_reader.h"
@@ -63,7 +64,7 @@ struct Workbook::Impl {
 
 Status Workbook::Impl::load_sheets(std::span<const uint8_t> stream) {
   for (const StoredRecord& rec : globals) {
-    if (rec.id != 0x0085) continue;
+    if (rec.id != record::kBoundsheet) continue;
     const BoundSheet listed = ParseBoundsheet(rec.body);
     auto end = FindSubstreamEnd(stream, listed.offset);
     if (!end) return end.error();
