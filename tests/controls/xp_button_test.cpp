@@ -146,9 +146,13 @@ TEST(XPButton, HoverFrameRestoresPenAndPosition) {
 namespace {
 
 // A button bound to a Qt push button with a caption.
-struct CaptionedButton {
+// The application has to exist before the widget member is made.
+struct ApplicationFirst {
+  ApplicationFirst() { EnsureApplication(); }
+};
+
+struct CaptionedButton : ApplicationFirst {
   explicit CaptionedButton(const char* caption) {
-    EnsureApplication();
     widget.resize(80, 26);
     button.SubclassWindow(&widget);
     button.SetWindowText(caption);
