@@ -142,3 +142,18 @@ TEST(CellNumbers, FixedTextShowsTheFloatNotTheDouble) {
 }
 
 }  // namespace
+
+#include <filesystem>
+
+#include "calc/program_folder.h"
+
+namespace {
+
+// File names are case-sensitive here: the folder must keep its own case.
+TEST(ProgramFolder, IsTheExecutablesFolderAsItIsWritten) {
+  const std::string expected = std::filesystem::canonical("/proc/self/exe").parent_path().string() + "/";
+  EXPECT_EQ(ToUtf8(GetProgramFolder()), expected);
+  EXPECT_EQ(ToUtf8(GetProgramFolder() + InputWorkbookName()), expected + "电气计算.xls");
+}
+
+}  // namespace
