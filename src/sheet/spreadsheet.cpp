@@ -69,6 +69,8 @@ CSpreadSheet::~CSpreadSheet() {
   if (m_pDb) m_pDb->Rollback();
 }
 
+int16_t CSpreadSheet::ColumnCount(int values) { return static_cast<int16_t>(std::min(values, 0x7FFF)); }
+
 bool CSpreadSheet::Open() { return m_bWorkbook ? OpenWorkbook() : OpenTextFile(); }
 
 void CSpreadSheet::MakeBackup() {
@@ -138,7 +140,7 @@ void CSpreadSheet::SplitRowText(const CString& text, CStringArray& values) const
 bool CSpreadSheet::AddHeaders(CStringArray& FieldNames, bool replace) {
   if (!CheckCanWrite()) return false;
   if (!m_bHasHeader) {
-    m_nColCount = static_cast<int16_t>(FieldNames.GetSize());
+    m_nColCount = ColumnCount(FieldNames.GetSize());
     if (!AddRow(FieldNames, 1, true)) return false;
     // Keeps the row count equal to the rows held when a text table already
     // had rows without a header row (rows placed before the header).
@@ -166,7 +168,7 @@ bool CSpreadSheet::AddHeaders(CStringArray& FieldNames, bool replace) {
     m_strLastError = "Problems with adding headers\n";
     return false;
   }
-  m_nColCount = static_cast<int16_t>(std::max<int>(m_nColCount, m_astrWork.GetSize()));
+  m_nColCount = ColumnCount(std::max<int>(m_nColCount, m_astrWork.GetSize()));
   return true;
 }
 
@@ -192,7 +194,7 @@ bool CSpreadSheet::AddRow(CStringArray& RowValues, long row, bool replace) {
         m_strLastError = "Number of columns in new header row cannot be less than the number of columns in previous header row";
         return false;
       }
-      m_nColCount = static_cast<int16_t>(RowValues.GetSize());
+      m_nColCount = ColumnCount(RowValues.GetSize());
     }
     m_astrHeader.Copy(RowValues);
   } else if (m_bWorkbook && m_nColCount == 0) {
@@ -203,7 +205,7 @@ bool CSpreadSheet::AddRow(CStringArray& RowValues, long row, bool replace) {
     m_strLastError = "Number of columns to be added cannot be greater than the number of fields\n";
     return false;
   }
-  if (!m_bWorkbook) m_nColCount = static_cast<int16_t>(std::max<int>(m_nColCount, RowValues.GetSize()));
+  if (!m_bWorkbook) m_nColCount = ColumnCount(std::max<int>(m_nColCount, RowValues.GetSize()));
 
   m_strRowText = MakeRowText(RowValues);
   if (row >= 1 && row <= m_nRowCount) {

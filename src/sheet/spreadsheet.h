@@ -35,6 +35,8 @@ class CSpreadSheet {
  private:
   bool Open();
   void FindExcelDriver();
+  // A count of values as a column count (16 bits), kept from turning negative.
+  static int16_t ColumnCount(int values);
 
   // Row texts (spreadsheet.cpp).
   CString MakeRowText(const CStringArray& values) const;

@@ -25,7 +25,7 @@ bool CSpreadSheet::OpenTextFile() {
   CStringArray values;
   for (int32_t row = 1; row <= m_nRowCount; ++row) {
     ReadRow(values, row);
-    if (values.GetSize() > m_nColCount) m_nColCount = static_cast<int16_t>(values.GetSize());
+    if (values.GetSize() > m_nColCount) m_nColCount = ColumnCount(values.GetSize());
   }
   if (m_nColCount != 0) m_bHasHeader = true;
   return true;

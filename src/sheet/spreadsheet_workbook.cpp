@@ -162,7 +162,7 @@ bool CSpreadSheet::CommitWorkbook() {
   }
   if (!m_bHasHeader) {
     m_bHasHeader = true;
-    m_nColCount = static_cast<int16_t>(m_astrHeader.GetSize());
+    m_nColCount = ColumnCount(m_astrHeader.GetSize());
   }
   m_bDeferWrite = false;
   return true;
