@@ -47,6 +47,18 @@ HWND FakeDesktop::ChildWindowFromPointEx(HWND parentWnd, CPoint client, UINT fla
   return parentWnd;
 }
 
+BOOL NotifyParent::OnNotify(WPARAM, LPARAM lParam, LRESULT*) {
+  auto* nm = reinterpret_cast<NMTIPDISPLAY*>(lParam);
+  ++count;
+  header = nm->hdr;
+  cursor = *nm->pt;
+  rect = nm->pti->rectBounds;
+  text = nm->pti->strText;
+  if (!replaceText.IsEmpty()) nm->pti->strText = replaceText;
+  nm->pti->rectBounds = RECT{1, 2, 3, 4};  // must not stick
+  return TRUE;
+}
+
 void TooltipFixture::SetUp() {
   m_parentWidget = std::make_unique<QWidget>();
   m_parentWidget->setGeometry(100, 100, 400, 300);

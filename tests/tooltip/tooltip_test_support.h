@@ -41,6 +41,20 @@ class FakeDesktop : public CTipDesktop {
   HWND ChildWindowFromPointEx(HWND parentWnd, CPoint client, UINT flags) const override;
 };
 
+// A parent that records the tooltip's display notifications and may
+// rewrite the record it is given.
+class NotifyParent : public CWnd {
+ public:
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+  int count = 0;
+  NMHDR header;
+  CPoint cursor;
+  RECT rect{};
+  CString text;
+  CString replaceText;  // when set, the text this display shows
+};
+
 // A 400 × 300 parent at (100, 100) with controls A (10, 10, 110, 40) and
 // B (10, 60, 110, 90) in its client area.
 class TooltipFixture : public ::testing::Test {
@@ -54,7 +68,7 @@ class TooltipFixture : public ::testing::Test {
   void Relay(UINT message);
 
   std::unique_ptr<QWidget> m_parentWidget;
-  CWnd m_parent;
+  NotifyParent m_parent;
   CWnd m_toolA;
   CWnd m_toolB;
   FakeDesktop m_desktop;
