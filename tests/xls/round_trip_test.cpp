@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "test_support.h"
+#include "xls/biff_records.h"
+#include "xls/compound_file.h"
 #include "xls/workbook.h"
 
 namespace xls {
@@ -95,6 +97,41 @@ TEST(RoundTrip, RefusesWhatTheFileCannotHold) {
   Workbook too_long;
   too_long.AddSheet(u"S", Grid{{std::u16string(32768, u'x')}});
   EXPECT_FALSE(too_long.Serialize().ok());
+}
+
+}  // namespace
+}  // namespace xls
+
+namespace xls {
+namespace {
+
+// The workbook stream of a small book, without the padding our writer adds.
+std::vector<uint8_t> SmallWorkbookStream() {
+  Workbook book;
+  book.AddSheet(u"小", MakeGrid({{"a", "b"}, {"1"}}));
+  auto container = CompoundFile::Parse(*book.Serialize());
+  std::vector<uint8_t> stream = container->entries()[*container->FindRootStream(u"Workbook")].data;
+  int ends = 0;  // the globals' EOF and the sheet's
+  for (auto rec = record::RecordAt(stream, 0); rec; rec = record::RecordAt(stream, rec->end()))
+    if (rec->id == record::kEof && ++ends == 2) {
+      stream.resize(rec->end());
+      break;
+    }
+  return stream;
+}
+
+TEST(ContainerVariants, WorkbookInTheSmallStreamAreaOrNamedBook) {
+  const std::vector<uint8_t> stream = SmallWorkbookStream();
+  ASSERT_LT(stream.size(), 4096u);  // so the container keeps it among its small streams
+  for (const char16_t* name : {u"Workbook", u"Book"}) {
+    auto book = Workbook::Parse(CompoundFile::WithStream(name, stream).Serialize());
+    ASSERT_TRUE(book.ok()) << book.error().text;
+    EXPECT_EQ(book->SheetName(0), u"小");
+    EXPECT_EQ(*book->ReadSheet(0), MakeGrid({{"a", "b"}, {"1"}}));
+  }
+  auto other = Workbook::Parse(CompoundFile::WithStream(u"Data", stream).Serialize());
+  ASSERT_FALSE(other.ok());
+  EXPECT_NE(other.error().text.find("no Workbook stream"), std::string::npos);
 }
 
 }  // namespace
