@@ -12,6 +12,10 @@ CDC::CDC() {
 
 CDC::~CDC() {
   DeleteDC();
+  while (!m_saved.empty()) {
+    Release(m_saved.back());
+    m_saved.pop_back();
+  }
   Release(m_state);
 }
 

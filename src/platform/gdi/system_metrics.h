@@ -1,5 +1,5 @@
 // The few system metrics and colours the program reads, with the values of
-// a Windows desktop at 96 dpi in the classic colour scheme.
+// a Windows 7 desktop at 96 dpi in its standard colours.
 #pragma once
 
 #include "platform/gdi/geometry.h"
