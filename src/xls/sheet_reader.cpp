@@ -19,10 +19,17 @@ constexpr size_t kMaxColumns = 256;
 Error Damaged(const std::string& what) { return MakeError("The workbook file is damaged: " + what); }
 
 // Collects cell texts into rows that end at their last non-empty cell.
+// Cells may repeat one shared string many times; a budget of characters,
+// generous for real sheets, keeps a small hostile file from filling memory.
 class GridBuilder {
  public:
+  explicit GridBuilder(size_t substream_size) : m_budget(kBaseBudget + kBudgetPerByte * substream_size) {}
+
+  bool over_budget() const { return m_used > m_budget; }
   void set(uint32_t row, uint32_t column, std::u16string text) {
     if (text.empty() || row >= kMaxRows || column >= kMaxColumns) return;
+    m_used += text.size();
+    if (over_budget()) return;
     if (m_grid.size() <= row) m_grid.resize(row + 1);
     auto& cells = m_grid[row];
     if (cells.size() <= column) cells.resize(column + 1);
@@ -31,7 +38,12 @@ class GridBuilder {
   Grid take() { return std::move(m_grid); }
 
  private:
+  static constexpr size_t kBaseBudget = size_t{1} << 24;
+  static constexpr size_t kBudgetPerByte = 32;
+
   Grid m_grid;
+  size_t m_budget;
+  size_t m_used = 0;
 };
 
 std::u16string DecodeRk(uint32_t rk) {
@@ -144,7 +156,7 @@ Result<size_t> FindSubstreamEnd(std::span<const uint8_t> stream, size_t offset) 
 }
 
 Result<Grid> ReadWorksheet(std::span<const uint8_t> substream, const std::vector<std::u16string>& strings) {
-  GridBuilder grid;
+  GridBuilder grid(substream.size());
   std::optional<CellPlace> pending_string;
   int depth = 0;
   for (auto rec = record::RecordAt(substream, 0); rec; rec = record::RecordAt(substream, rec->end())) {
@@ -168,6 +180,7 @@ Result<Grid> ReadWorksheet(std::span<const uint8_t> substream, const std::vector
       default: break;
     }
   }
+  if (grid.over_budget()) return MakeError("The sheet holds more text than can be read at once");
   return grid.take();
 }
 

@@ -1,6 +1,6 @@
 #include "xls/workbook.h"
 
-#include <set>
+#include <algorithm>
 
 #include "xls/atomic_file.h"
 #include "xls/biff_records.h"
@@ -63,17 +63,32 @@ struct Workbook::Impl {
 };
 
 Status Workbook::Impl::load_sheets(std::span<const uint8_t> stream) {
+  std::vector<BoundSheet> listed;
+  std::vector<const StoredRecord*> records;
   for (const StoredRecord& rec : globals) {
     if (rec.id != record::kBoundsheet) continue;
-    const BoundSheet listed = ParseBoundsheet(rec.body);
-    auto end = FindSubstreamEnd(stream, listed.offset);
+    listed.push_back(ParseBoundsheet(rec.body));
+    records.push_back(&rec);
+  }
+  // Sheets never share records: each one ends before the next one starts.
+  // Holding to that keeps a hostile sheet list from making the work or the
+  // memory grow beyond the stream's size.
+  std::vector<size_t> starts;
+  for (const BoundSheet& sheet : listed) starts.push_back(sheet.offset);
+  std::sort(starts.begin(), starts.end());
+  if (std::adjacent_find(starts.begin(), starts.end()) != starts.end())
+    return MakeError("The workbook file is damaged: two sheets share their records");
+  for (size_t i = 0; i < listed.size(); ++i) {
+    auto next = std::upper_bound(starts.begin(), starts.end(), listed[i].offset);
+    const size_t limit = std::min(stream.size(), next == starts.end() ? stream.size() : *next);
+    auto end = FindSubstreamEnd(stream.first(limit), listed[i].offset);
     if (!end) return end.error();
     SheetEntry sheet;
-    sheet.name = listed.name;
-    sheet.boundsheet = rec.body;
-    sheet.substream.assign(stream.begin() + listed.offset, stream.begin() + *end);
-    sheet.loaded_offset = listed.offset;
-    sheet.is_worksheet = listed.type == 0;
+    sheet.name = listed[i].name;
+    sheet.boundsheet = records[i]->body;
+    sheet.substream.assign(stream.begin() + listed[i].offset, stream.begin() + *end);
+    sheet.loaded_offset = listed[i].offset;
+    sheet.is_worksheet = listed[i].type == 0;
     sheets.push_back(std::move(sheet));
     if (sheets.back().is_worksheet) worksheets.push_back(sheets.size() - 1);
   }

@@ -134,6 +134,18 @@ TEST(HostileInput, SheetListPointingNowhere) {
                 "sheet");
 }
 
+TEST(HostileInput, ManySheetEntriesSharingOneSheet) {
+  ExpectRefused(WithWorkbookStream([](std::vector<uint8_t>& stream) {
+                  std::vector<uint8_t> boundsheet;
+                  for (auto rec = record::RecordAt(stream, 0); rec; rec = record::RecordAt(stream, rec->end()))
+                    if (rec->id == record::kBoundsheet) boundsheet.assign(stream.begin() + rec->offset, stream.begin() + rec->end());
+                  std::vector<uint8_t> copies;
+                  for (int i = 0; i < 3000; ++i) copies.insert(copies.end(), boundsheet.begin(), boundsheet.end());
+                  stream.insert(stream.begin() + 20, copies.begin(), copies.end());  // offsets now point anywhere, all alike
+                }),
+                "share");
+}
+
 TEST(HostileInput, SharedStringCountBeyondItsContentKeepsWhatIsThere) {
   auto file = WithWorkbookStream([](std::vector<uint8_t>& stream) {
     for (auto rec = record::RecordAt(stream, 0); rec; rec = record::RecordAt(stream, rec->end()))

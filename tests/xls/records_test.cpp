@@ -64,6 +64,17 @@ TEST(Records, CellsOfEveryKind) {
   EXPECT_EQ(*grid, MakeGrid({{"hi", "电压", "", "TRUE"}, {"0.8", "1"}, {}, {"TRUE", "", "abc电e"}}));
 }
 
+TEST(Records, OneLongSharedStringRepeatedBeyondAnyRealSheet) {
+  const std::vector<std::u16string> strings = {std::u16string(32767, u'x')};
+  SubstreamBuilder sheet;
+  sheet.add(record::kBof, Bof());
+  for (uint16_t row = 0; row < 4000; ++row) sheet.add(record::kLabelsst, Place(row, 0, {0, 0, 0, 0}));
+  sheet.add(record::kEof, {});
+  auto grid = ReadWorksheet(sheet.bytes(), strings);
+  ASSERT_FALSE(grid.ok());
+  EXPECT_NE(grid.error().text.find("more text"), std::string::npos);
+}
+
 TEST(Records, SharedStringsWhoseCharacterWidthChangesInAContinue) {
   ByteWriter sst;
   sst.u32(3);
