@@ -179,3 +179,26 @@ TEST(Bitmaps, IconMaskLeavesTheDestinationVisible) {
   DestroyIcon(copy);
   DestroyIcon(icon);
 }
+
+TEST(Bitmaps, TwentyFourBitDibSectionRowsArePaddedToFourBytes) {
+  EnsureGuiApplication();
+  BITMAPINFO info{};
+  info.bmiHeader = {40, 5, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};  // top-down
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(dib, nullptr);
+  BITMAP described;
+  GetObject(dib, sizeof described, &described);
+  EXPECT_EQ(described.bmWidthBytes, 16);
+  auto* bytes = static_cast<BYTE*>(bits);
+  bytes[16 + 4 * 3 + 0] = 3;  // second row, last pixel: blue, green, red
+  bytes[16 + 4 * 3 + 1] = 2;
+  bytes[16 + 4 * 3 + 2] = 1;
+  CDC memory;
+  memory.CreateCompatibleDC(nullptr);
+  HGDIOBJ old = memory.SelectObject(HGDIOBJ(dib));
+  EXPECT_EQ(memory.GetPixel(4, 1), RGB(1, 2, 3));
+  EXPECT_EQ(memory.GetPixel(0, 0), kBlack);
+  memory.SelectObject(old);
+  DeleteObject(dib);
+}
