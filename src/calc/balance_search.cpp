@@ -102,7 +102,7 @@ class SplitSearch {
   explicit SplitSearch(const ExactLoads& exact)
       : m_exact(exact),
         m_n(exact.units.size()),
-        m_lowCount((m_n + 1) / 2),
+        m_lowCount(m_n / 2),
         m_lowPoints(AllHalfPoints(exact.units, 0, m_lowCount)),
         m_highPoints(AllHalfPoints(exact.units, m_lowCount, m_n - m_lowCount)),
         m_tree(m_lowPoints),
@@ -125,9 +125,13 @@ class SplitSearch {
   }
 
  private:
+  // Exchanging phases keeps every spread, and both halves' point sets are
+  // closed under it, so the high halves with sums b0 ≥ b1 ≥ b2 meet every
+  // spread there is.
   int64_t SmallestSpread() const {
     int64_t best = m_exact.total + 1;
-    for (const HalfAssignment& high : m_highPoints) best = m_tree.SmallestSpread(high.x, high.y, best);
+    for (const HalfAssignment& high : m_highPoints)
+      if (high.x >= 0 && high.y >= high.x) best = m_tree.SmallestSpread(high.x, high.y, best);
     return best;
   }
 

@@ -11,6 +11,8 @@
 #include <span>
 #include <vector>
 
+// Both take at most 19 circuits (the command refuses more).
+
 // The exhaustive search exactly as described above: 3^n × n steps.
 std::vector<int> BalancePhasesExhaustively(std::span<const float> loads);
 

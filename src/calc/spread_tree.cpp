@@ -15,13 +15,49 @@ int64_t LargestMagnitude(int64_t lo, int64_t hi) { return std::max(lo < 0 ? -lo 
 
 SpreadTree::SpreadTree(std::vector<HalfAssignment> points) : m_points(std::move(points)) {
   if (!m_points.empty()) {
-    m_nodes.reserve(2 * m_points.size() / kLeafSize + 2);
-    m_root = Build(0, static_cast<int32_t>(m_points.size()));
+    // Leaves hold between half and all of kLeafSize points.
+    m_nodes.reserve(4 * m_points.size() / kLeafSize + 2);
+    m_root = Build(0, static_cast<int32_t>(m_points.size()), 0);
   }
 }
 
-int32_t SpreadTree::Build(int32_t first, int32_t last) {
-  Node node{};
+// Splits at the median of x and y in turn; a node's bounds are those of its
+// children, so every point is looked at once.
+int32_t SpreadTree::Build(int32_t first, int32_t last, int depth) {
+  const auto id = static_cast<int32_t>(m_nodes.size());
+  m_nodes.push_back(Node{});
+  if (last - first <= kLeafSize) {
+    m_nodes[static_cast<size_t>(id)] = LeafOver(first, last);
+    return id;
+  }
+  const int32_t middle = first + (last - first) / 2;
+  const bool byX = depth % 2 == 0;
+  auto begin = m_points.begin();
+  std::nth_element(begin + first, begin + middle, begin + last,
+                   [byX](const HalfAssignment& a, const HalfAssignment& b) { return byX ? a.x < b.x : a.y < b.y; });
+  const int32_t left = Build(first, middle, depth + 1);
+  const int32_t right = Build(middle, last, depth + 1);
+  const Node& l = m_nodes[static_cast<size_t>(left)];
+  const Node& r = m_nodes[static_cast<size_t>(right)];
+  Node node;
+  node.xMin = std::min(l.xMin, r.xMin);
+  node.xMax = std::max(l.xMax, r.xMax);
+  node.yMin = std::min(l.yMin, r.yMin);
+  node.yMax = std::max(l.yMax, r.yMax);
+  node.zMin = std::min(l.zMin, r.zMin);
+  node.zMax = std::max(l.zMax, r.zMax);
+  node.indexMin = std::min(l.indexMin, r.indexMin);
+  node.indexMax = std::max(l.indexMax, r.indexMax);
+  node.first = first;
+  node.last = last;
+  node.left = left;
+  node.right = right;
+  m_nodes[static_cast<size_t>(id)] = node;
+  return id;
+}
+
+SpreadTree::Node SpreadTree::LeafOver(int32_t first, int32_t last) const {
+  Node node;
   node.xMin = node.yMin = node.zMin = std::numeric_limits<int64_t>::max();
   node.xMax = node.yMax = node.zMax = std::numeric_limits<int64_t>::min();
   node.indexMin = std::numeric_limits<uint32_t>::max();
@@ -39,21 +75,7 @@ int32_t SpreadTree::Build(int32_t first, int32_t last) {
   }
   node.first = first;
   node.last = last;
-  const auto id = static_cast<int32_t>(m_nodes.size());
-  m_nodes.push_back(node);
-  if (last - first <= kLeafSize) return id;
-
-  // Split the wider of the two coordinates at its median.
-  const bool byX = (node.xMax - node.xMin) >= (node.yMax - node.yMin);
-  const int32_t middle = first + (last - first) / 2;
-  auto begin = m_points.begin();
-  std::nth_element(begin + first, begin + middle, begin + last,
-                   [byX](const HalfAssignment& a, const HalfAssignment& b) { return byX ? a.x < b.x : a.y < b.y; });
-  const int32_t left = Build(first, middle);
-  const int32_t right = Build(middle, last);
-  m_nodes[static_cast<size_t>(id)].left = left;
-  m_nodes[static_cast<size_t>(id)].right = right;
-  return id;
+  return node;
 }
 
 int64_t SpreadTree::LowerBound(const Node& node, Offset o) const {

@@ -29,16 +29,17 @@ class SpreadTree {
 
  private:
   struct Node {
-    int64_t xMin, xMax, yMin, yMax, zMin, zMax;  // z = y − x
-    uint32_t indexMin, indexMax;
-    int32_t first, last;  // points [first, last)
+    int64_t xMin = 0, xMax = 0, yMin = 0, yMax = 0, zMin = 0, zMax = 0;  // z = y − x
+    uint32_t indexMin = 0, indexMax = 0;
+    int32_t first = 0, last = 0;  // points [first, last)
     int32_t left = -1, right = -1;
   };
   struct Offset {
     int64_t bx, by;
   };
 
-  int32_t Build(int32_t first, int32_t last);
+  int32_t Build(int32_t first, int32_t last, int depth);
+  Node LeafOver(int32_t first, int32_t last) const;
   int64_t LowerBound(const Node& node, Offset offset) const;
   int64_t UpperBound(const Node& node, Offset offset) const;
   void Nearest(int32_t node, Offset offset, int64_t& best) const;
