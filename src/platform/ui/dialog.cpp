@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QTableView>
@@ -78,6 +79,12 @@ class DialogWidget : public QDialog {
   CDialog* m_owner;
 };
 
+bool HasDefaultButton(const QWidget* dialog) {
+  for (const QPushButton* button : dialog->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+    if (button->isDefault()) return true;
+  return false;
+}
+
 QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
   const DWORD kind = item.style & BS_TYPEMASK;
   const QString caption = QString::fromUtf8(item.captionUtf8);
@@ -90,7 +97,9 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
   auto* button = new PushButtonWidget(parent);
   button->setText(caption);
   button->setAutoDefault(true);
-  button->setDefault(kind == BS_DEFPUSHBUTTON);
+  // Qt keeps one default button per dialog: the first of the default style,
+  // as Enter goes to the dialog's default id.
+  if (kind == BS_DEFPUSHBUTTON && !HasDefaultButton(parent)) button->setDefault(true);
   return button;
 }
 
@@ -216,9 +225,8 @@ BOOL CDialog::Create(bool show) {
   m_nModalResult = -1;
   if (OnInitDialog()) {
     // The focus goes to the first tab stop.
-    for (QObject* child : widget->children()) {
-      auto* control = qobject_cast<QWidget*>(child);
-      if (control && !control->isHidden() && control->isEnabled() &&
+    for (QWidget* control : window_props::ChildrenInOrder(widget)) {
+      if (!control->isHidden() && control->isEnabled() &&
           (window_props::Style(control) & WS_TABSTOP)) {
         control->setFocus(Qt::TabFocusReason);
         break;
@@ -236,8 +244,10 @@ void CDialog::BuildControls(const DialogTemplate& dialogTemplate) {
   const QRect client = DialogUnitsToPixels(units, 0, 0, dialogTemplate.cx, dialogTemplate.cy);
   dialog->setFixedSize(client.size());
   QWidget* previousTabStop = nullptr;
+  int order = 0;
   for (const DialogItemTemplate& item : dialogTemplate.items) {
     QWidget* control = CreateControl(item, dialog, units);
+    window_props::SetOrder(control, order++);
     window_props::SetId(control, item.id);
     window_props::SetStyle(control, item.style);
     window_props::SetExStyle(control, item.exStyle);

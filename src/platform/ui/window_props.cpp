@@ -2,6 +2,8 @@
 
 #include <QVariant>
 #include <QWidget>
+#include <algorithm>
+#include <limits>
 
 namespace window_props {
 namespace {
@@ -11,6 +13,7 @@ constexpr const char* kStyle = "loadcalc.style";
 constexpr const char* kExStyle = "loadcalc.exStyle";
 constexpr const char* kBorder = "loadcalc.border";
 constexpr const char* kBound = "loadcalc.wnd";
+constexpr const char* kOrder = "loadcalc.order";
 
 qulonglong Read(const QWidget* widget, const char* name) {
   return widget ? widget->property(name).toULongLong() : 0;
@@ -35,13 +38,27 @@ void SetBoundWindow(QWidget* widget, CWnd* wnd) {
   widget->setProperty(kBound, static_cast<qulonglong>(reinterpret_cast<quintptr>(wnd)));
 }
 
-QWidget* ChildById(const QWidget* parent, int id) {
-  if (!parent) return nullptr;
+void SetOrder(QWidget* widget, int order) { widget->setProperty(kOrder, order); }
+
+std::vector<QWidget*> ChildrenInOrder(const QWidget* parent) {
+  std::vector<QWidget*> children;
+  if (!parent) return children;
   for (QObject* child : parent->children()) {
     auto* widget = qobject_cast<QWidget*>(child);
-    if (widget && !widget->isWindow() && widget->property(kId).isValid() && Id(widget) == id)
-      return widget;
+    if (widget && !widget->isWindow()) children.push_back(widget);
   }
+  auto rank = [](const QWidget* w) {
+    const QVariant order = w->property(kOrder);
+    return order.isValid() ? order.toInt() : std::numeric_limits<int>::max();
+  };
+  std::stable_sort(children.begin(), children.end(),
+                   [&rank](const QWidget* a, const QWidget* b) { return rank(a) < rank(b); });
+  return children;
+}
+
+QWidget* ChildById(const QWidget* parent, int id) {
+  for (QWidget* widget : ChildrenInOrder(parent))
+    if (widget->property(kId).isValid() && Id(widget) == id) return widget;
   return nullptr;
 }
 

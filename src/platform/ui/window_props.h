@@ -4,6 +4,8 @@
 // widget agrees.
 #pragma once
 
+#include <vector>
+
 #include "platform/ui/win_types.h"
 
 class QWidget;
@@ -21,7 +23,12 @@ void SetBorderWidth(QWidget* widget, int width);
 // The object bound by SubclassWindow or CreateEx (not a wrapper); null if none.
 CWnd* BoundWindow(const QWidget* widget);
 void SetBoundWindow(QWidget* widget, CWnd* wnd);
-// The direct child with the control id, or null.
+// The place of a control in its dialog's template (the window order).
+void SetOrder(QWidget* widget, int order);
+// The direct child windows in window order: template controls first, in
+// template order, then the others as Qt holds them (stacking changes Qt's order).
+std::vector<QWidget*> ChildrenInOrder(const QWidget* parent);
+// The first direct child with the control id, or null.
 QWidget* ChildById(const QWidget* parent, int id);
 
 }  // namespace window_props

@@ -22,7 +22,8 @@ namespace {
 // with the widget.
 class WrapperHolder : public QObject {
  public:
-  explicit WrapperHolder(QWidget* widget) : QObject(widget) {}
+  static constexpr const char* kName = "loadcalc.wrapper";
+  explicit WrapperHolder(QWidget* widget) : QObject(widget) { setObjectName(kName); }
   std::unique_ptr<CWnd> wrapper;
 };
 
@@ -44,7 +45,9 @@ CWnd::~CWnd() {
 CWnd* CWnd::FromWidget(QWidget* widget) {
   if (!widget) return nullptr;
   if (CWnd* bound = window_props::BoundWindow(widget)) return bound;
-  auto* holder = widget->findChild<WrapperHolder*>(QString(), Qt::FindDirectChildrenOnly);
+  // Found by name: the holder is no meta-object class of its own.
+  auto* holder = static_cast<WrapperHolder*>(
+      widget->findChild<QObject*>(WrapperHolder::kName, Qt::FindDirectChildrenOnly));
   if (!holder) {
     holder = new WrapperHolder(widget);
     holder->wrapper = std::make_unique<CWnd>();
@@ -484,9 +487,8 @@ HWND ChildWindowFromPointEx(HWND parent, POINT clientPoint, UINT flags) {
   const QPoint local(clientPoint.x + border, clientPoint.y + border);
   if (!parentWidget->rect().contains(local)) return nullptr;
   // The first child in the window order (template order) that holds the point.
-  for (QObject* object : parentWidget->children()) {
-    auto* child = qobject_cast<QWidget*>(object);
-    if (!child || child->isWindow() || !child->geometry().contains(local)) continue;
+  for (QWidget* child : window_props::ChildrenInOrder(parentWidget)) {
+    if (!child->geometry().contains(local)) continue;
     if ((flags & CWP_SKIPINVISIBLE) && child->isHidden()) continue;
     if ((flags & CWP_SKIPDISABLED) && !child->isEnabled()) continue;
     return CWnd::FromWidget(child);

@@ -1,0 +1,17 @@
+// The About box: the program's icon, name and version, and "确定".
+#pragma once
+
+#include "platform/ui/button.h"
+#include "platform/ui/dialog.h"
+#include "res/ui/resource.h"
+
+class CAboutDlg : public CDialog {
+ public:
+  CAboutDlg();
+  enum { IDD = IDD_ABOUTBOX };
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+
+  CButton m_btnOK;
+};

@@ -1,0 +1,66 @@
+#include "app/circuit_list_model.h"
+
+#include <QSize>
+
+#include "platform/ui/qt_text.h"
+
+CircuitListModel::CircuitListModel(CircuitTable& table) : m_table(table) {
+  m_table.AddObserver(this);
+}
+
+CircuitListModel::~CircuitListModel() { m_table.RemoveObserver(this); }
+
+int CircuitListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : m_table.GetItemCount();
+}
+
+int CircuitListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : m_table.GetColumnCount();
+}
+
+QVariant CircuitListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return QVariant();
+  return ToQString(m_table.GetItemText(index.row(), index.column()));
+}
+
+QVariant CircuitListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= m_table.GetColumnCount())
+    return QVariant();
+  if (role == Qt::DisplayRole) return ToQString(m_table.GetColumnCaption(section));
+  if (role == Qt::SizeHintRole) return QSize(m_table.GetColumnWidth(section), 0);
+  return QVariant();
+}
+
+Qt::ItemFlags CircuitListModel::flags(const QModelIndex& index) const {
+  return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void CircuitListModel::OnRowsAboutToBeInserted(int first, int count) {
+  beginInsertRows(QModelIndex(), first, first + count - 1);
+}
+
+void CircuitListModel::OnRowsInserted(int, int) { endInsertRows(); }
+
+void CircuitListModel::OnColumnsAboutToBeInserted(int first, int count) {
+  beginInsertColumns(QModelIndex(), first, first + count - 1);
+}
+
+void CircuitListModel::OnColumnsInserted(int, int) { endInsertColumns(); }
+
+void CircuitListModel::OnColumnsAboutToBeRemoved(int first, int count) {
+  beginRemoveColumns(QModelIndex(), first, first + count - 1);
+}
+
+void CircuitListModel::OnColumnsRemoved(int, int) { endRemoveColumns(); }
+
+void CircuitListModel::OnCellChanged(int row, int column) {
+  const QModelIndex cell = index(row, column);
+  emit dataChanged(cell, cell, {Qt::DisplayRole});
+}
+
+void CircuitListModel::OnAboutToReset() { beginResetModel(); }
+void CircuitListModel::OnReset() { endResetModel(); }
+
+void CircuitListModel::OnExtendedStyleChanged(uint32_t style) {
+  if (onExtendedStyle) onExtendedStyle(style);
+}

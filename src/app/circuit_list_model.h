@@ -1,0 +1,40 @@
+// The circuit list as the list view shows it: a Qt table model that mirrors
+// the program's circuit table through its observer, one change at a time,
+// so that tens of thousands of rows stay quick (the view asks only for the
+// cells it shows).
+#pragma once
+
+#include <QAbstractTableModel>
+#include <functional>
+
+#include "calc/circuit_table.h"
+
+class CircuitListModel : public QAbstractTableModel, private CircuitTableObserver {
+ public:
+  explicit CircuitListModel(CircuitTable& table);
+  ~CircuitListModel() override;
+
+  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  // Captions; the size hint's width is the column's width.
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  // Told when the table's extended style (grid lines, full-row selection) changes.
+  std::function<void(uint32_t)> onExtendedStyle;
+
+ private:
+  void OnRowsAboutToBeInserted(int first, int count) override;
+  void OnRowsInserted(int first, int count) override;
+  void OnColumnsAboutToBeInserted(int first, int count) override;
+  void OnColumnsInserted(int first, int count) override;
+  void OnColumnsAboutToBeRemoved(int first, int count) override;
+  void OnColumnsRemoved(int first, int count) override;
+  void OnCellChanged(int row, int column) override;
+  void OnAboutToReset() override;
+  void OnReset() override;
+  void OnExtendedStyleChanged(uint32_t style) override;
+
+  CircuitTable& m_table;
+};

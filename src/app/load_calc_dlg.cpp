@@ -1,0 +1,176 @@
+#include "app/load_calc_dlg.h"
+
+#include "app/about_dlg.h"
+#include "calc/program_folder.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/icon.h"
+#include "platform/odbc/db_exception.h"
+#include "platform/ui/data_exchange.h"
+#include "platform/ui/file_dialog.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/resources.h"
+#include "platform/ui/win_app.h"
+#include "platform/ui/window_dc.h"
+
+namespace {
+
+constexpr COLORREF kListBackground = RGB(233, 233, 220);
+
+}  // namespace
+
+CLoadCalcDlg::CLoadCalcDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), CLoadCalcCore(m_circuits, m_cbSwitch, *this) {
+  SetWorkbookPath(GetProgramFolder() + InputWorkbookName());
+  if (CWinApp* app = AfxGetApp()) m_hIcon = app->LoadIcon(IDR_MAINFRAME);
+  m_brListBackground.CreateSolidBrush(kListBackground);
+  m_listModel.onExtendedStyle = [this](uint32_t style) { m_listView.SetExtendedStyle(style); };
+}
+
+CLoadCalcDlg::~CLoadCalcDlg() {
+  if (GetWidget()) DestroyWindow();
+  if (m_hIcon) DestroyIcon(m_hIcon);
+}
+
+void CLoadCalcDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_SAVE, m_btnSave);
+  DDX_Control(pDX, IDC_AUTO_BALANCE, m_btnAutoBalance);
+  DDX_Control(pDX, IDC_SWITCH, m_cbSwitch);
+  DDX_Control(pDX, IDC_CALC, m_btnCalc);
+  DDX_Control(pDX, IDC_LIST, m_listView);
+  DDX_Control(pDX, IDC_ROW, m_editRow);
+  DDX_Control(pDX, IDC_COL, m_editCol);
+  DDX_Control(pDX, IDOK, m_btnRead);
+  DDX_Control(pDX, IDCANCEL, m_btnExit);
+  DDX_Control(pDX, IDC_WRITE, m_btnWrite);
+  DDX_Control(pDX, IDC_QUERY, m_btnQuery);
+  DDX_Control(pDX, IDC_ABOUT, m_btnAbout);
+  DDX_Control(pDX, IDC_CONVERT, m_chkConvert);
+  DDX_Text(pDX, IDC_ROW, m_strRow);
+  DDX_Text(pDX, IDC_COL, m_strCol);
+  DDX_Text(pDX, IDC_UNBALANCE, m_fUnbalance);
+  DDX_Text(pDX, IDC_CURRENT, m_fCurrent);
+  DDX_Text(pDX, IDC_L1, m_fL1);
+  DDX_Text(pDX, IDC_L2, m_fL2);
+  DDX_Text(pDX, IDC_L3, m_fL3);
+  DDX_Text(pDX, IDC_EQUIP_POWER, m_fEquipPower);
+  DDX_Text(pDX, IDC_CALC_POWER, m_fCalcPower);
+  DDX_Text(pDX, IDC_POWER_FACTOR, m_fPowerFactor);
+  DDX_Control(pDX, IDC_L1, m_editL1);
+  DDX_Control(pDX, IDC_L2, m_editL2);
+  DDX_Control(pDX, IDC_L3, m_editL3);
+  DDX_Text(pDX, IDC_DEMAND_COEF, m_fDemandCoef);
+}
+
+BOOL CLoadCalcDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  m_listView.SetModel(&m_listModel);
+
+  const CString aboutMenu = LoadResourceString(IDS_ABOUTBOX);
+  if (!aboutMenu.IsEmpty()) {
+    CMenu* systemMenu = GetSystemMenu(FALSE);
+    systemMenu->AppendMenu(MF_SEPARATOR);
+    systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutMenu);
+  }
+  SetIcon(m_hIcon, TRUE);
+  SetIcon(m_hIcon, FALSE);
+
+  SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ResetCircuitList();
+  return TRUE;
+}
+
+BOOL CLoadCalcDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  switch (LOWORD(static_cast<DWORD>(wParam))) {
+    case IDOK: OnOK(); return TRUE;
+    case IDC_WRITE: OnWrite(); return TRUE;
+    case IDC_ABOUT: OnAbout(); return TRUE;
+    case IDC_QUERY: OnQuery(); return TRUE;
+    case IDC_CALC: OnCalc(); return TRUE;
+    case IDC_AUTO_BALANCE: OnAutoBalance(); return TRUE;
+    case IDC_SAVE: OnSave(); return TRUE;
+    default: return CDialog::OnCommand(wParam, lParam);
+  }
+}
+
+void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+  if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
+  else CDialog::OnSysCommand(nID, lParam);
+}
+
+void CLoadCalcDlg::OnPaint() {
+  if (!IsIconic()) {
+    CDialog::OnPaint();
+    return;
+  }
+  CPaintDC dc(this);
+  CRect client;
+  GetClientRect(&client);
+  dc.FillSolidRect(&client, RGB(160, 180, 220));
+  const int x = (client.Width() - 32 + 1) / 2;
+  const int y = (client.Height() - 32 + 1) / 2;
+  dc.DrawIcon(x, y, m_hIcon);
+}
+
+HBRUSH CLoadCalcDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
+  if (nCtlColor != CTLCOLOR_LISTBOX) return CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+  pDC->SetTextColor(RGB(0, 0, 0));
+  pDC->SetBkColor(kListBackground);
+  return static_cast<HBRUSH>(m_brListBackground);
+}
+
+BOOL CLoadCalcDlg::PreTranslateMessage(MSG* pMsg) { return CDialog::PreTranslateMessage(pMsg); }
+
+template <class Command>
+void CLoadCalcDlg::RunCommand(Command command) {
+  try {
+    command();
+  } catch (const CDBException& e) {
+    AfxMessageBox(e.m_strError);
+  }
+}
+
+void CLoadCalcDlg::OnOK() {
+  RunCommand([this] { ReadCircuits(); });
+}
+
+void CLoadCalcDlg::OnAbout() { ShowAboutBox(); }
+
+void CLoadCalcDlg::ShowAboutBox() {
+  CAboutDlg about;
+  about.DoModal();
+}
+
+void CLoadCalcDlg::OnQuery() {}
+
+void CLoadCalcDlg::OnCalc() {
+  RunCommand([this] {
+    CWaitCursor wait;
+    Calculate();
+  });
+}
+
+void CLoadCalcDlg::OnAutoBalance() {
+  RunCommand([this] { AutoBalance(); });
+}
+
+void CLoadCalcDlg::OnSave() {
+  CFileDialog dialog(FALSE, "xls", Cp936("负荷计算结果"), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                     "*.xls", this);
+  if (dialog.DoModal() != static_cast<int>(IDOK)) return;
+  const CString path = dialog.GetPathName();
+  RunCommand([this, &path] { SaveResults(path); });
+}
+
+void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }
+
+void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) { UpdateData(saveAndValidate); }
+
+void CLoadCalcDlg::BeginWaitCursor() {
+  if (CWinApp* app = AfxGetApp()) app->BeginWaitCursor();
+}
+
+void CLoadCalcDlg::EndWaitCursor() {
+  if (CWinApp* app = AfxGetApp()) app->EndWaitCursor();
+}

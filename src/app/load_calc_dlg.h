@@ -1,0 +1,80 @@
+// CLoadCalcDlg: the program's window. It shows the circuit list, the board
+// results, the switch choice and the command buttons; the calculation
+// itself is the core it derives from, which reaches back through the host
+// interface for message boxes, data exchange and the wait cursor.
+#pragma once
+
+#include "app/circuit_list_model.h"
+#include "app/switch_combo.h"
+#include "calc/load_calc_core.h"
+#include "calc/memory_circuit_table.h"
+#include "platform/gdi/brush.h"
+#include "platform/ui/button.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/list_ctrl.h"
+#include "res/ui/resource.h"
+
+class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost {
+ public:
+  explicit CLoadCalcDlg(CWnd* pParent = nullptr);
+  ~CLoadCalcDlg() override;
+  enum { IDD = IDD_LOADCALC_DIALOG };
+
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+  HICON OnQueryDragIcon() const { return m_hIcon; }
+
+  // Commands, as the buttons send them.
+  void OnOK() override;
+  void OnWrite();
+  void OnAbout();
+  void OnQuery();
+  void OnCalc();
+  void OnAutoBalance();
+  void OnSave();
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnSysCommand(UINT nID, LPARAM lParam) override;
+  void OnPaint() override;
+  HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+
+  // Controls, in the window's declaration order. Each binds to its
+  // template control in DoDataExchange.
+  CEdit m_editL1;
+  CEdit m_editL2;
+  CEdit m_editL3;
+  CButton m_btnSave;
+  CButton m_btnAutoBalance;
+  CSwitchComboBox m_cbSwitch;
+  CButton m_btnCalc;
+  CListCtrl m_listView;  // shows m_list
+  CEdit m_editRow;
+  CEdit m_editCol;
+  CButton m_btnRead;
+  CButton m_btnExit;
+  CButton m_btnWrite;
+  CButton m_btnQuery;
+  CButton m_btnAbout;
+  CButton m_chkConvert;
+  CString m_strRow;
+  CString m_strCol;
+  HICON m_hIcon = nullptr;
+
+ private:
+  // What the calculation asks of the window.
+  void ShowMessage(const CString& text) override;
+  void ExchangeBoardData(bool saveAndValidate) override;
+  void BeginWaitCursor() override;
+  void EndWaitCursor() override;
+
+  void ShowAboutBox();
+  // Runs a command; a workbook that cannot be opened ends it with its error.
+  template <class Command>
+  void RunCommand(Command command);
+
+  MemoryCircuitTable m_circuits;  // the circuit list's rows, behind m_list
+  CircuitListModel m_listModel{m_circuits};
+  CBrush m_brListBackground;
+};

@@ -1,0 +1,286 @@
+// The dialog's commands as a user gives them: keys, buttons, the context
+// menu, and the workbooks they read and write.
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QTableView>
+#include <fstream>
+#include <sstream>
+
+#include "calc/program_folder.h"
+#include "dialog_fixture.h"
+#include "platform/ui/data_exchange.h"
+#include "platform/ui/win_app.h"
+#include "res/ui/resource.h"
+
+namespace {
+
+const Rows kCircuits = {
+    {"N1", "L1", "3", "0.8", "0.85", "照明"},
+    {"N2", "L1", "4", "0.8", "0.85", "插座"},
+    {"N3", "L1", "5", "0.8", "0.85", "空调"},
+    {"N4", "L2", "2", "0.8", "0.85", "备用"},
+};
+// The board of kCircuits draws 87.552 A (threshold 97): only C125 carries it.
+const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+
+void PressKey(QWidget* widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+}
+
+std::vector<std::string> ComboEntries(CWnd* combo) {
+  std::vector<std::string> entries;
+  auto* box = qobject_cast<QComboBox*>(combo->GetWidget());
+  for (int i = 0; box && i < box->count(); ++i) entries.push_back(box->itemText(i).toStdString());
+  return entries;
+}
+
+}  // namespace
+
+TEST_F(DialogTest, EnterReadsTheWorkbookAndKeepsTheDialogOpen) {
+  WriteInput(kCircuits, kLibrary);
+  dialog->GetWidget()->show();
+  PressKey(Control(1014), Qt::Key_Return);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  ASSERT_EQ(dialog->m_list.GetItemCount(), 4);
+  EXPECT_EQ(Cell(0, 0), "N1");
+  EXPECT_EQ(Cell(3, 5), "备用");
+  EXPECT_TRUE(dialog->GetWidget()->isVisible());
+  auto* view = qobject_cast<QTableView*>(Control(1004));
+  ASSERT_NE(view->model(), nullptr);
+  EXPECT_EQ(view->model()->rowCount(), 4);
+  EXPECT_EQ(view->model()->columnCount(), 6);
+  EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("相别"));
+  EXPECT_EQ(view->model()->index(2, 5).data().toString(), QString::fromUtf8("空调"));
+  EXPECT_TRUE(view->showGrid());
+  EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
+  EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+  PressKey(Control(1014), Qt::Key_Escape);
+  EXPECT_FALSE(dialog->GetWidget()->isVisible());
+}
+
+TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
+  WriteInput(kCircuits, kLibrary);
+  Click(1);
+  Click(1005);
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  EXPECT_EQ(Cell(0, 5), "2.400000");
+  EXPECT_EQ(Cell(0, 6), "12.834225");
+  EXPECT_EQ(Cell(0, 7), "C16;C32;C63;C125;");
+  EXPECT_EQ(Cell(0, 8), "照明");
+  // Phase sums 12, 2 and 0: fields show six significant digits.
+  EXPECT_EQ(Text(1006), "12");
+  EXPECT_EQ(Text(1007), "2");
+  EXPECT_EQ(Text(1008), "0");
+  EXPECT_EQ(Text(1014), "0.5");
+  const float current = dialog->m_fCurrent;
+  EXPECT_EQ(Text(1012), Utf8(FormatDialogFloat(current)));
+  EXPECT_EQ(ComboEntries(dialog->GetDlgItem(1013)), std::vector<std::string>{"C125"});
+  EXPECT_EQ(qobject_cast<QComboBox*>(Control(1013))->currentIndex(), 0);
+
+  Click(1015);
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  std::vector<std::string> phases;
+  for (int row = 0; row < 4; ++row) phases.push_back(Cell(row, 1));
+  EXPECT_NE(phases, (std::vector<std::string>{"L1", "L1", "L1", "L2"}));
+  EXPECT_LT(dialog->m_fUnbalance, 0.5f);
+
+  saveAs = PathIn("结果");
+  Click(1016);
+  EXPECT_EQ(askedFileName, "负荷计算结果");
+  EXPECT_EQ(askedExtension, "xls");
+  EXPECT_EQ(askedFilter, "*.xls");
+  EXPECT_TRUE(askedOverwritePrompt);
+  EXPECT_EQ(messages, std::vector<std::string>{"文件写入成功!"});
+  const auto sheets = ReadBack(PathIn("结果.xls"));
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].first, "各回路负荷计算结果");
+  EXPECT_EQ(sheets[0].second.size(), 5u);
+  EXPECT_EQ(sheets[0].second[0][5], "计算功率");
+  EXPECT_EQ(sheets[1].first, "总回路参数计算结果");
+  EXPECT_EQ(sheets[1].second.size(), 11u);
+  for (const std::string& caption : captions) EXPECT_EQ(caption, Utf8(AfxGetAppName()));
+}
+
+TEST_F(DialogTest, CancelledSaveWritesNothingAndSaysNothing) {
+  WriteInput(kCircuits, kLibrary);
+  Click(1);
+  saveAs.clear();
+  Click(1016);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
+TEST_F(DialogTest, FloatFieldsRefuseTextThatIsNoNumber) {
+  WriteInput(kCircuits, kLibrary);
+  Click(1);
+  SetText(1014, "abc");
+  Click(1005);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.front(), "请输入一个数字。");
+  EXPECT_FLOAT_EQ(dialog->m_fPowerFactor, 0.5f);
+
+  messages.clear();
+  SetText(1014, " 0.9 ");
+  SetText(1017, "1e400");
+  Click(1005);
+  EXPECT_EQ(messages.front(), "请输入一个数字。");
+  EXPECT_FLOAT_EQ(dialog->m_fPowerFactor, 0.9f);
+  EXPECT_FLOAT_EQ(dialog->m_fDemandCoef, 0.8f);
+}
+
+TEST_F(DialogTest, ComboBoxListsTheBoardSwitchesOrShowsNone) {
+  WriteInput(kCircuits, kLibrary);
+  Click(1);
+  Click(1005);
+  CWnd* combo = dialog->GetDlgItem(1013);
+  const std::vector<std::string> entries = ComboEntries(combo);
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries.back(), "C125");
+  EXPECT_EQ(Utf8(combo->GetWindowText()), entries.front());
+
+  // After balancing the board draws less, and more switches qualify, in library order.
+  Click(1015);
+  EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"C63", "C125"}));
+
+  WriteInput(kCircuits, {});
+  Click(1005);
+  EXPECT_TRUE(ComboEntries(combo).empty());
+  EXPECT_EQ(Utf8(combo->GetWindowText()), "无");
+}
+
+TEST_F(DialogTest, ReadingAfterACalculationRestoresTheSixColumnsAndKeepsResults) {
+  WriteInput(kCircuits, kLibrary);
+  Click(1);
+  Click(1005);
+  ASSERT_EQ(dialog->m_astrHeaders.GetSize(), 9);
+  const std::string l1 = Text(1006);
+  Click(1);
+  EXPECT_EQ(dialog->m_astrHeaders.GetSize(), 6);
+  auto* view = qobject_cast<QTableView*>(Control(1004));
+  EXPECT_EQ(view->model()->columnCount(), 6);
+  EXPECT_EQ(view->model()->rowCount(), 4);
+  EXPECT_EQ(Cell(0, 5), "照明");
+  EXPECT_TRUE(ComboEntries(dialog->GetDlgItem(1013)).empty());
+  EXPECT_EQ(Text(1006), l1);
+}
+
+TEST_F(DialogTest, MissingWorkbookReadsAsAnEmptyList) {
+  Click(1);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_EQ(dialog->m_list.GetItemCount(), 0);
+  EXPECT_EQ(dialog->m_list.GetColumnCount(), 6);
+  Click(1005);
+  EXPECT_EQ(messages, std::vector<std::string>{"请首先读入数据文件!"});
+}
+
+TEST_F(DialogTest, DamagedWorkbookEndsTheCommandWithItsErrorAndChangesNothing) {
+  WriteInput(kCircuits, kLibrary);
+  Click(1);
+  Click(1005);
+  ASSERT_TRUE(messages.empty()) << messages.front();
+  const std::string current = Text(1012);
+  std::ofstream(InputPath(), std::ios::binary | std::ios::trunc) << "not a workbook at all";
+
+  Click(1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("Cannot open the workbook"), std::string::npos) << messages[0];
+  EXPECT_EQ(dialog->m_list.GetItemCount(), 4);
+  EXPECT_EQ(dialog->m_list.GetColumnCount(), 9);
+  EXPECT_EQ(Cell(0, 7), "C16;C32;C63;C125;");
+  EXPECT_EQ(Text(1012), current);
+  EXPECT_EQ(ComboEntries(dialog->GetDlgItem(1013)), std::vector<std::string>{"C125"});
+  EXPECT_FALSE(QApplication::overrideCursor()) << "the wait cursor stays after a failed command";
+
+  messages.clear();
+  Click(1005);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_NE(messages[0].find("Cannot open the workbook"), std::string::npos) << messages[0];
+  EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(DialogTest, CalculatingWithoutCircuitsAsksToReadFirst) {
+  Click(1005);
+  EXPECT_EQ(messages, std::vector<std::string>{"请首先读入数据文件!"});
+}
+
+TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
+  Click(4);
+  EXPECT_EQ(modalCaptions, std::vector<std::string>{"关于 Tabrix"});
+
+  std::vector<std::pair<UINT, std::string>> offered;
+  SetPopupMenuHandler([&offered](const CMenu& menu) {
+    UINT_PTR chosen = 0;
+    for (const CMenu::Item& item : menu.Items()) {
+      offered.emplace_back(item.flags, Utf8(item.text));
+      if (!(item.flags & MF_SEPARATOR)) chosen = item.id;
+    }
+    return chosen;
+  });
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
+  QApplication::sendEvent(dialog->GetWidget(), &rightClick);
+  ASSERT_EQ(offered.size(), 2u);
+  EXPECT_EQ(offered[0].first, MF_SEPARATOR);
+  EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
+  EXPECT_EQ(modalCaptions.size(), 2u);
+
+  // Command 16 with its low four bits set is the same item.
+  dialog->SendMessage(WM_SYSCOMMAND, 0x0016, 0);
+  EXPECT_EQ(modalCaptions.size(), 3u);
+}
+
+TEST_F(DialogTest, DialogStaysOnTop) {
+  EXPECT_TRUE(dialog->GetWidget()->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(dialog->GetExStyle() & WS_EX_TOPMOST);
+}
+
+class TestSheetTest : public DialogTest {
+ protected:
+  void TearDown() override {
+    std::filesystem::remove(Program("Test.xls"));
+    std::filesystem::remove(Program("Test.csv"));
+    DialogTest::TearDown();
+  }
+  static std::string Program(const char* name) { return Utf8(GetProgramFolder()) + name; }
+};
+
+TEST_F(TestSheetTest, WritesTheSampleRowsAppendedInsertedAndReplaced) {
+  std::filesystem::remove(Program("Test.xls"));
+  dialog->SendMessage(WM_COMMAND, IDC_WRITE, 0);
+  EXPECT_EQ(messages, std::vector<std::string>{"文件写入成功!"});
+  const auto sheets = ReadBack(Program("Test.xls"));
+  ASSERT_FALSE(sheets.empty());
+  const Rows* rows = nullptr;
+  for (const auto& [name, content] : sheets)
+    if (name == "TestSheet") rows = &content;
+  ASSERT_NE(rows, nullptr);
+  ASSERT_EQ(rows->size(), 8u);
+  EXPECT_EQ((*rows)[0], (std::vector<std::string>{"姓名", "年龄"}));
+  EXPECT_EQ((*rows)[1], (std::vector<std::string>{"Test", "Test"}));
+  const char* ages[] = {"27", "23", "28"};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ((*rows)[2 + i][1], ages[i]);
+  EXPECT_EQ((*rows)[5], (std::vector<std::string>{"Test", "Test"}));
+  EXPECT_EQ((*rows)[6][1], "26");
+  EXPECT_EQ((*rows)[7], (std::vector<std::string>{"Test", "Test"}));
+  EXPECT_FALSE(std::filesystem::exists(Program("Test.csv")));
+}
+
+TEST_F(TestSheetTest, TickedConversionAlsoWritesASemicolonTextFile) {
+  std::filesystem::remove(Program("Test.xls"));
+  std::filesystem::remove(Program("Test.csv"));
+  dialog->m_chkConvert.SetCheck(BST_CHECKED);
+  dialog->OnWrite();
+  EXPECT_EQ(messages, std::vector<std::string>{"文件写入成功!"});
+  std::ifstream file(Program("Test.csv"), std::ios::binary);
+  ASSERT_TRUE(file.good());
+  std::stringstream bytes;
+  bytes << file.rdbuf();
+  const std::string text = Utf8(CString(bytes.str()));
+  // Every value quoted, ";" between, "\r\n" after every line, header first.
+  EXPECT_EQ(text.rfind("\"姓名\";\"年龄\"\r\n\"Test\";\"Test\"\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find(";\"26\"\r\n\"Test\";\"Test\"\r\n"), std::string::npos) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), ';'), 8) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << text;
+}

@@ -1,0 +1,145 @@
+// The main dialog built offscreen, with message boxes, the file dialog,
+// modal dialogs and popup menus answered by the test, over workbooks made in
+// a temporary folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QWidget>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/load_calc_dlg.h"
+#include "platform/text/encoding.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/file_dialog.h"
+#include "platform/ui/message_box.h"
+#include "xls/workbook.h"
+
+using Rows = std::vector<std::vector<std::string>>;  // UTF-8 cell texts
+
+// Made once and never destroyed: Qt's own globals may be gone by the time
+// static objects die at exit.
+inline QApplication& TestApplication() {
+  static int argc = 1;
+  static char name[] = "app_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* application = new QApplication(argc, argv);
+  return *application;
+}
+
+inline std::string Utf8(const CString& text) { return ToUtf8(text); }
+
+// The dialog's protected parts, for the checks.
+class TestableDialog : public CLoadCalcDlg {
+ public:
+  using CLoadCalcDlg::m_chkConvert;
+  using CLoadCalcDlg::m_listView;
+};
+
+class DialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    std::string pattern = (std::filesystem::temp_directory_path() / "loadcalc-ui-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
+    SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT) {
+      messages.push_back(Utf8(text));
+      captions.push_back(Utf8(caption));
+      return static_cast<int>(IDOK);
+    });
+    SetFileDialogHandler([this](const CFileDialog& dialog) {
+      askedFileName = Utf8(dialog.m_strFileName);
+      askedExtension = Utf8(dialog.m_strDefExt);
+      askedFilter = Utf8(dialog.m_strFilter);
+      askedOverwritePrompt = (dialog.m_dwFlags & OFN_OVERWRITEPROMPT) != 0;
+      return FromUtf8(saveAs);
+    });
+    SetModalDialogHandler([this](CDialog& dialog) {
+      modalCaptions.push_back(Utf8(dialog.GetWindowText()));
+      return static_cast<INT_PTR>(IDOK);
+    });
+    dialog = std::make_unique<TestableDialog>();
+    dialog->SetWorkbookPath(FromUtf8(InputPath()));
+    ASSERT_TRUE(dialog->Create());
+  }
+
+  void TearDown() override {
+    dialog.reset();
+    SetMessageBoxHandler(nullptr);
+    SetFileDialogHandler(nullptr);
+    SetModalDialogHandler(nullptr);
+    SetPopupMenuHandler(nullptr);
+    std::filesystem::remove_all(folder);
+  }
+
+  std::string InputPath() const { return (folder / "电气计算.xls").string(); }
+  std::string PathIn(const std::string& name) const { return (folder / name).string(); }
+
+  void WriteInput(const Rows& circuits, const Rows& library) {
+    xls::Workbook book;
+    book.AddSheet(u"线路负荷计算",
+                  WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, circuits));
+    book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, library));
+    ASSERT_TRUE(book.Save(InputPath()).ok());
+  }
+
+  static std::vector<std::pair<std::string, Rows>> ReadBack(const std::string& path) {
+    std::vector<std::pair<std::string, Rows>> sheets;
+    auto book = xls::Workbook::Load(path);
+    if (!book.ok()) return sheets;
+    for (size_t i = 0; i < book->SheetCount(); ++i) {
+      Rows rows;
+      auto grid = book->ReadSheet(i);
+      if (grid.ok())
+        for (const auto& row : grid.value()) {
+          std::vector<std::string> cells;
+          for (const auto& cell : row) cells.push_back(ToUtf8(FromUtf16(cell)));
+          rows.push_back(cells);
+        }
+      sheets.emplace_back(ToUtf8(FromUtf16(book->SheetName(i))), rows);
+    }
+    return sheets;
+  }
+
+  QWidget* Control(int id) const {
+    CWnd* control = dialog->GetDlgItem(id);
+    return control ? control->GetWidget() : nullptr;
+  }
+  std::string Text(int id) const { return Utf8(dialog->GetDlgItem(id)->GetWindowText()); }
+  void SetText(int id, const char* utf8) { dialog->GetDlgItem(id)->SetWindowText(FromUtf8(utf8)); }
+  void Click(int id) {
+    auto* button = qobject_cast<QAbstractButton*>(Control(id));
+    ASSERT_NE(button, nullptr) << id;
+    button->click();
+  }
+  std::string Cell(int row, int column) const { return Utf8(dialog->m_list.GetItemText(row, column)); }
+
+  std::filesystem::path folder;
+  std::unique_ptr<TestableDialog> dialog;
+  std::vector<std::string> messages;
+  std::vector<std::string> captions;
+  std::vector<std::string> modalCaptions;
+  std::string saveAs;
+  std::string askedFileName, askedExtension, askedFilter;
+  bool askedOverwritePrompt = false;
+
+ private:
+  static xls::Grid WithHeader(const std::vector<std::string>& header, const Rows& rows) {
+    xls::Grid grid;
+    grid.push_back(ToGridRow(header));
+    for (const auto& row : rows) grid.push_back(ToGridRow(row));
+    return grid;
+  }
+  static std::vector<std::u16string> ToGridRow(const std::vector<std::string>& cells) {
+    std::vector<std::u16string> row;
+    for (const auto& cell : cells) row.push_back(ToUtf16(FromUtf8(cell)));
+    return row;
+  }
+};
