@@ -3,7 +3,10 @@
 #include <map>
 #include <vector>
 
+#include <QImage>
+
 #include "platform/gdi/gdi_api.h"
+#include "platform/ui/resources.h"
 #include "tooltip/glint_tooltip.h"
 
 namespace {
@@ -64,6 +67,16 @@ HICON StretchIcon(HICON icon, CSize to) {
   return result;
 }
 
+// The icons compiled into the program (its own and the tip icon), for
+// numbers nobody registered.
+HICON LoadProgramIcon(UINT nID, int cx, int cy) {
+  QImage image = LoadIconResourceImage(nID, cx != 0 && cx == cy ? cx : 0);
+  if (image.isNull()) return nullptr;
+  const QSize wanted(cx != 0 ? cx : image.width(), cy != 0 ? cy : image.height());
+  if (image.size() != wanted) image = image.scaled(wanted);
+  return CreateIconFromImage(image);
+}
+
 }  // namespace
 
 void RegisterIconResource(UINT nID, HICON hIcon) {
@@ -83,7 +96,8 @@ void RemoveAllResources() { Registry().Clear(); }
 
 HICON LoadIconFromResources(UINT nID, int cx, int cy) {
   const auto found = Registry().icons.find(nID & 0xFFFF);
-  if (found == Registry().icons.end() || found->second.empty()) return nullptr;
+  if (found == Registry().icons.end() || found->second.empty())
+    return LoadProgramIcon(nID & 0xFFFF, cx, cy);
   const std::vector<HICON>& group = found->second;
   HICON first = group.front();
   const CSize own = CGlintTooltip::GetIconSize(first);

@@ -1,6 +1,7 @@
-// The program's icon and bitmap resources, found by resource number. The
-// program registers its pictures at start-up (the dialog its tip icon 129);
-// the tooltip loads fresh copies from here whenever markup or a tool asks.
+// The program's icon and bitmap resources, found by resource number: the
+// icons compiled into the program (128, 129) and whatever pictures are
+// registered here (registered ones come first). The tooltip loads fresh
+// copies from here whenever markup or a tool asks.
 #pragma once
 
 #include "platform/gdi/handles.h"
