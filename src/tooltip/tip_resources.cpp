@@ -3,10 +3,8 @@
 #include <map>
 #include <vector>
 
-#include <QImage>
-
 #include "platform/gdi/gdi_api.h"
-#include "platform/ui/resources.h"
+#include "platform/ui/win_app.h"
 #include "tooltip/glint_tooltip.h"
 
 namespace {
@@ -68,13 +66,17 @@ HICON StretchIcon(HICON icon, CSize to) {
 }
 
 // The icons compiled into the program (its own and the tip icon), for
-// numbers nobody registered.
+// numbers nobody registered; the application object holds them.
 HICON LoadProgramIcon(UINT nID, int cx, int cy) {
-  QImage image = LoadIconResourceImage(nID, cx != 0 && cx == cy ? cx : 0);
-  if (image.isNull()) return nullptr;
-  const QSize wanted(cx != 0 ? cx : image.width(), cy != 0 ? cy : image.height());
-  if (image.size() != wanted) image = image.scaled(wanted);
-  return CreateIconFromImage(image);
+  const CWinApp* app = AfxGetApp();
+  if (app == nullptr) return nullptr;
+  if (cx == cy) return app->LoadIcon(nID, cx);  // 0: the icon's own size
+  HICON own = app->LoadIcon(nID, 0);
+  if (own == nullptr) return nullptr;
+  const CSize ownSize = CGlintTooltip::GetIconSize(own);
+  HICON sized = StretchIcon(own, CSize(cx != 0 ? cx : ownSize.cx, cy != 0 ? cy : ownSize.cy));
+  DestroyIcon(own);
+  return sized;
 }
 
 }  // namespace

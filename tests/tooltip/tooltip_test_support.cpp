@@ -1,6 +1,7 @@
 #include "tooltip_test_support.h"
 
 #include "platform/text/encoding.h"
+#include "platform/ui/win_app.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ class QtEnvironment : public ::testing::Environment {
     static char* argv[] = {name, nullptr};
     if (QApplication::instance() == nullptr) m_app = std::make_unique<QApplication>(argc, argv);
   }
+  // The program's own icons come with its application object.
+  CWinApp m_winApp;
   void TearDown() override { m_app.reset(); }
 
  private:
