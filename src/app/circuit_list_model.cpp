@@ -1,7 +1,6 @@
 #include "app/circuit_list_model.h"
 
-#include <QSize>
-
+#include "platform/ui/list_ctrl.h"
 #include "platform/ui/qt_text.h"
 
 CircuitListModel::CircuitListModel(CircuitTable& table) : m_table(table) {
@@ -27,7 +26,7 @@ QVariant CircuitListModel::headerData(int section, Qt::Orientation orientation, 
   if (orientation != Qt::Horizontal || section < 0 || section >= m_table.GetColumnCount())
     return QVariant();
   if (role == Qt::DisplayRole) return ToQString(m_table.GetColumnCaption(section));
-  if (role == Qt::SizeHintRole) return QSize(m_table.GetColumnWidth(section), 0);
+  if (role == kColumnWidthRole) return m_table.GetColumnWidth(section);
   return QVariant();
 }
 

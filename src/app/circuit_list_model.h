@@ -17,7 +17,7 @@ class CircuitListModel : public QAbstractTableModel, private CircuitTableObserve
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-  // Captions; the size hint's width is the column's width.
+  // Captions, and the columns' widths in kColumnWidthRole.
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 

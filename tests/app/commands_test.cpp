@@ -2,6 +2,7 @@
 // menu, and the workbooks they read and write.
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
 #include <fstream>
@@ -52,6 +53,9 @@ TEST_F(DialogTest, EnterReadsTheWorkbookAndKeepsTheDialogOpen) {
   EXPECT_EQ(view->model()->rowCount(), 4);
   EXPECT_EQ(view->model()->columnCount(), 6);
   EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), QString::fromUtf8("相别"));
+  EXPECT_GE(view->horizontalHeader()->height(), view->fontMetrics().height());
+  const int widths[] = {100, 70, 70, 70, 70, 120};
+  for (int column = 0; column < 6; ++column) EXPECT_EQ(dialog->m_listView.GetColumnWidth(column), widths[column]);
   EXPECT_EQ(view->model()->index(2, 5).data().toString(), QString::fromUtf8("空调"));
   EXPECT_TRUE(view->showGrid());
   EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);

@@ -91,6 +91,12 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
   if (kind == BS_GROUPBOX) {
     auto* group = new QGroupBox(caption, parent);
     group->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The frame's top line runs through the middle of the caption, which
+    // stands a few pixels in from the left edge and blanks the line behind it.
+    group->setStyleSheet(QStringLiteral(
+        "QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+        " left: 6px; top: 0px; padding: 0px 1px; }"));
     return group;
   }
   if (kind == BS_AUTOCHECKBOX) return new QCheckBox(caption, parent);

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QTableView>
 
+static_assert(kColumnWidthRole == Qt::UserRole + 1);
+
 CListCtrl::CListCtrl() = default;
 CListCtrl::~CListCtrl() = default;
 
@@ -29,8 +31,8 @@ void CListCtrl::ApplyColumnWidths() {
   if (!view || !view->model()) return;
   QAbstractItemModel* model = view->model();
   for (int column = 0; column < model->columnCount(); ++column) {
-    const QSize hint = model->headerData(column, Qt::Horizontal, Qt::SizeHintRole).toSize();
-    if (hint.width() > 0) view->horizontalHeader()->resizeSection(column, hint.width());
+    const QVariant width = model->headerData(column, Qt::Horizontal, kColumnWidthRole);
+    if (width.isValid()) view->horizontalHeader()->resizeSection(column, width.toInt());
   }
 }
 

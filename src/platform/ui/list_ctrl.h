@@ -1,6 +1,6 @@
 // CListCtrl: the report view of a list. The rows and columns come from a Qt
-// model (a model over the program's table); a column's width is the width
-// of the model's size hint for its header. Labels are not editable.
+// model (a model over the program's table); a column's width is what the
+// model answers for its header in kColumnWidthRole. Labels are not editable.
 #pragma once
 
 #include <memory>
@@ -10,6 +10,10 @@
 class QAbstractItemModel;
 class QTableView;
 class QObject;
+
+// The header role that gives a column's width in pixels. Not the size hint:
+// the header takes its height from that.
+constexpr int kColumnWidthRole = 0x0100 + 1;  // Qt::UserRole + 1
 
 constexpr DWORD LVS_EX_GRIDLINES_STYLE = 0x00000001;
 constexpr DWORD LVS_EX_FULLROWSELECT_STYLE = 0x00000020;
