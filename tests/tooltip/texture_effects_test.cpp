@@ -177,3 +177,64 @@ TEST(TextureEffects, StrokesAreReproducibleFromAGeneratorState) {
   EXPECT_EQ(0, memcmp(a.background.GetBits(), b.background.GetBits(), size));
   EXPECT_NE(0, memcmp(a.background.GetBits(), c.background.GetBits(), size));
 }
+
+namespace {
+
+int CubeOf(int t) { return t * t * t / 128 / 128; }
+
+// The generator's results from a state, in the order they are drawn.
+std::vector<int> Draws(uint32_t seed, size_t count) {
+  crt::srand(seed);
+  std::vector<int> out(count);
+  for (int& v : out) v = crt::rand();
+  return out;
+}
+
+}  // namespace
+
+TEST(TextureEffects, BevelReplacesTheFirstNoiseAndAddsASecond) {
+  const int w = 12, h = 4, g = 10, n = 2, d = h * h / 4;
+  const int divisor = 32767 / (2 * g);
+  const std::vector<int> r = Draws(77, 2 * w * h);
+  crt::srand(77);
+  Texture t;
+  t.Build(w, h, 14, g);
+  for (int row = 0; row < h; ++row) {
+    const int c = row - h / 2;
+    const int o = n * c * c / d - n + w / 2;
+    for (int x = 0; x < w; ++x) {
+      const int first = r[row * w + x] / divisor - g;
+      const int second = r[w * h + row * w + x] / divisor - g;
+      int v = CubeOf(row * 255 / h - 127) * (64 - g) * 2 / 128 + 128 + first;
+      if (x - w / 2 > o) v = g + 128 * (w - x) / n;
+      if (o + x - w / 2 < 0) v = (255 - g) - 128 * x / n;
+      EXPECT_EQ(t.At(x, row), (v + second) & 0xFF) << x << "," << row;
+    }
+  }
+}
+
+TEST(TextureEffects, StrokesThenShadeFromAKnownState) {
+  const int w = 5, h = 4, g = 3;
+  const std::vector<int> r = Draws(5, 200 * 4 + w * h);
+  int picture[4][5] = {};  // top-down, as the strokes are placed
+  for (int i = 0; i < 200; ++i) {
+    const int x = r[4 * i] / (32767 / w), y = r[4 * i + 1] / (32767 / h);
+    const int length = r[4 * i + 2] / (32767 / std::min(w, h)) / 2;
+    const int index = r[4 * i + 3] / 819;
+    for (int j = 0; j < length; ++j) {
+      if (x - j > 0 && y + j < h && x - j < w) picture[y + j][x - j] = index;
+      if (x + j < w && y - j > 0 && w - x + j < w) picture[y - j][w - x + j] = index;
+    }
+  }
+  crt::srand(5);
+  Texture t;
+  t.Build(w, h, 15, g);
+  const int s = (255 - 2 * g - 40) / 2;
+  const int divisor = 32767 / (2 * g);
+  for (int row = 0; row < h; ++row)
+    for (int x = 0; x < w; ++x) {
+      const int noise = r[800 + row * w + x] / divisor;
+      const int v = picture[h - 1 - row][x] + s * (w - x) / w + s * row / h + noise;
+      EXPECT_EQ(t.At(x, row), v & 0xFF) << x << "," << row;
+    }
+}
