@@ -1,19 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the program's main job on the
-# sample workbook next to the executables.
+# Installs what is missing, builds, and starts the program next to the sample
+# workbook. Without a display it says so in one line and runs the same
+# calculation with loadcalc-cli on the sample workbook instead.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/install-deps.sh"
 "$top/tools/build.sh"
 bin="$top/build/bin"
-if [ -x "$bin/loadcalc" ] && [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  exec "$bin/loadcalc" "$@"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$bin/loadcalc" ]; then
+  exec "$bin/loadcalc"
 fi
 if [ -x "$bin/loadcalc" ]; then
-  echo "No display: running the calculation with loadcalc-cli on the sample workbook instead."
+  echo "No display: running loadcalc-cli on the sample workbook $bin/电气计算.xls instead."
+else
+  echo "loadcalc is not built (no Qt): running loadcalc-cli on the sample workbook $bin/电气计算.xls instead."
 fi
-if [ -x "$bin/loadcalc-cli" ]; then
-  exec "$bin/loadcalc-cli" "$@"
-fi
-echo "loadcalc-cli is not built yet; reading the sample workbook with the demo reader." >&2
-exec "$bin/xls-dump" "$bin/电气计算.xls"
+exec "$bin/loadcalc-cli" --workbook "$bin/电气计算.xls" "$@"

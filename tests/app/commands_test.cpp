@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTableView>
 #include <fstream>
 #include <sstream>
@@ -79,6 +80,10 @@ TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
   EXPECT_EQ(Text(1007), "2");
   EXPECT_EQ(Text(1008), "0");
   EXPECT_EQ(Text(1014), "0.5");
+  // A result wider than its field shows its first digits.
+  dialog->m_fUnbalance = 0.340541f;
+  dialog->UpdateData(FALSE);
+  EXPECT_EQ(qobject_cast<QLineEdit*>(Control(1009))->cursorPosition(), 0);
   const float current = dialog->m_fCurrent;
   EXPECT_EQ(Text(1012), Utf8(FormatDialogFloat(current)));
   EXPECT_EQ(ComboEntries(dialog->GetDlgItem(1013)), std::vector<std::string>{"C125"});

@@ -108,8 +108,12 @@ void SetWidgetText(QWidget* widget, const QString& text) {
   if (!widget) return;
   if (widget->isWindow()) widget->setWindowTitle(text);
   else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
-  else if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
-  else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+  else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    // A new text shows from its start, as an edit box shows it; a long one
+    // scrolls only when the user moves the caret.
+    edit->setText(text);
+    edit->setCursorPosition(0);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
   else if (auto* group = qobject_cast<QGroupBox*>(widget)) group->setTitle(text);
   else if (auto* combo = qobject_cast<QComboBox*>(widget)) SetComboText(combo, text);
   else widget->setWindowTitle(text);

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Shows the program as a user sees it: starts loadcalc on a virtual X server
+# next to a copy of the sample workbook, works it with the mouse through
+# xdotool and saves a screenshot after each step into OUTDIR.
+#
+#   tools/screenshots.sh OUTDIR [BINDIR]
+#
+# BINDIR holds loadcalc and 电气计算.xls (default: build/bin). Exits 77 when
+# Xvfb, xdotool or ImageMagick's import is missing, 1 when a step fails.
+set -euo pipefail
+
+out=${1:?usage: tools/screenshots.sh OUTDIR [BINDIR]}
+top=$(cd "$(dirname "$0")/.." && pwd)
+bin=${2:-$top/build/bin}
+
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is not installed; nothing shown." >&2; exit 77; }
+done
+[ -x "$bin/loadcalc" ] || { echo "screenshots: $bin/loadcalc is not built." >&2; exit 1; }
+[ -f "$bin/电气计算.xls" ] || { echo "screenshots: $bin/电气计算.xls is missing." >&2; exit 1; }
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+# The program reads (and backs up into) the workbook beside it, so it runs
+# from a copy; its single-instance lock lives in a private runtime folder.
+work=$(mktemp -d /tmp/loadcalc-shots-XXXXXX)
+mkdir -m 700 "$work/runtime"
+cp "$bin/loadcalc" "$bin/电气计算.xls" "$work/"
+export XDG_RUNTIME_DIR="$work/runtime"
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "screenshots: $*" >&2; exit 1; }
+
+start_x_server() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+  done
+  fail "no virtual X server could be started"
+}
+
+# The id of the visible window whose title matches, waiting up to 10 s.
+find_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+window_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+shot() {
+  sleep "${2:-0.5}"
+  import -window root "$out/$1.png"
+  echo "$out/$1.png"
+}
+
+# The screen point of a place given in the main dialog's units (372 x 270).
+dialog_x=0 dialog_y=0 dialog_w=0 dialog_h=0
+measure_dialog() {
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  dialog_x=$X dialog_y=$Y dialog_w=$WIDTH dialog_h=$HEIGHT
+}
+point() { echo "$((dialog_x + $1 * dialog_w / 372)) $((dialog_y + $2 * dialog_h / 270))"; }
+# Centre of a control given as x y cx cy in dialog units.
+centre() { point $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
+
+click_at() { xdotool mousemove $1 $2 click 1; }
+
+read_button="319 67 46 16"
+calc_button="319 89 46 16"
+about_button="319 157 46 16"
+exit_button="319 179 46 16"
+
+start_x_server
+"$work/loadcalc" >"$work/loadcalc.log" 2>&1 &
+app_pid=$!
+dialog=$(find_window "Volmira") || fail "the main dialog did not appear"
+measure_dialog
+xdotool mousemove $(point 200 200)
+shot 01-started
+
+click_at $(centre $read_button)
+shot 02-after-read 1
+click_at $(centre $calc_button)
+shot 03-after-calculate 1.5
+
+click_at $(centre $about_button)
+about=$(find_window "关于 Tabrix") || fail "the About box did not appear"
+shot 04-about-box
+xdotool windowfocus --sync "$about" key Return
+window_gone "关于 Tabrix" || fail "Enter did not close the About box"
+
+# The dialog's own context menu holds the About item.
+xdotool mousemove $(point 150 200) click 3
+shot 05-context-menu
+xdotool key Escape
+sleep 0.3
+
+# A second copy of the same program is refused and ends after OK.
+"$work/loadcalc" >"$work/second.log" 2>&1 &
+second_pid=$!
+refusal=$(find_window "^loadcalc$") || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
+shot 06-second-copy-refused
+xdotool windowfocus --sync "$refusal" key Return
+for _ in $(seq 50); do kill -0 "$second_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$second_pid" 2>/dev/null; then kill "$second_pid"; fail "the second copy kept running"; fi
+
+click_at $(centre $exit_button)
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "退出 did not end the program"
+wait "$app_pid" || fail "loadcalc ended with status $?"
+app_pid=""
+echo "screenshots: done, in $out"
