@@ -98,6 +98,8 @@ read_button="319 67 46 16"
 calc_button="319 89 46 16"
 about_button="319 157 46 16"
 exit_button="319 179 46 16"
+save_button="319 134 46 16"
+l1_edit="44 77 31 13"
 
 start_x_server
 "$work/loadcalc" >"$work/loadcalc.log" 2>&1 &
@@ -112,15 +114,30 @@ shot 02-after-read 1
 click_at $(centre $calc_button)
 shot 03-after-calculate 1.5
 
+# The XP-style buttons: an orange frame while the mouse rests on one, the
+# caption shifted while it is held down; the flat edits: a black frame
+# while the mouse rests on one.
+xdotool mousemove $(centre $save_button)
+shot 04-button-hovered 0.8
+xdotool mousemove $(centre $calc_button)
+sleep 0.5
+xdotool mousedown 1
+shot 05-button-pressed
+xdotool mouseup 1
+sleep 1
+xdotool mousemove $(centre $l1_edit)
+shot 06-edit-hovered 0.8
+
 click_at $(centre $about_button)
 about=$(find_window "关于 Tabrix") || fail "the About box did not appear"
-shot 04-about-box
+shot 07-about-box
+import -window "$about" "$out/07-about-box-window.png"
 xdotool windowfocus --sync "$about" key Return
 window_gone "关于 Tabrix" || fail "Enter did not close the About box"
 
 # The dialog's own context menu holds the About item.
 xdotool mousemove $(point 150 200) click 3
-shot 05-context-menu
+shot 08-context-menu
 xdotool key Escape
 sleep 0.3
 
@@ -128,7 +145,7 @@ sleep 0.3
 "$work/loadcalc" >"$work/second.log" 2>&1 &
 second_pid=$!
 refusal=$(find_window "^loadcalc$") || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
-shot 06-second-copy-refused
+shot 09-second-copy-refused
 xdotool windowfocus --sync "$refusal" key Return
 for _ in $(seq 50); do kill -0 "$second_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$second_pid" 2>/dev/null; then kill "$second_pid"; fail "the second copy kept running"; fi

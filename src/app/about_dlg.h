@@ -1,7 +1,7 @@
 // The About box: the program's icon, name and version, and "确定".
 #pragma once
 
-#include "platform/ui/button.h"
+#include "controls/xp_button.h"
 #include "platform/ui/dialog.h"
 #include "res/ui/resource.h"
 
@@ -13,5 +13,5 @@ class CAboutDlg : public CDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
 
-  CButton m_btnOK;
+  CXPButton m_btnOK;
 };

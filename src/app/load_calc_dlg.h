@@ -8,6 +8,8 @@
 #include "app/switch_combo.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
+#include "controls/flat_edit.h"
+#include "controls/xp_button.h"
 #include "platform/gdi/brush.h"
 #include "platform/ui/button.h"
 #include "platform/ui/dialog.h"
@@ -42,21 +44,21 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
 
   // Controls, in the window's declaration order. Each binds to its
   // template control in DoDataExchange.
-  CEdit m_editL1;
-  CEdit m_editL2;
-  CEdit m_editL3;
-  CButton m_btnSave;
-  CButton m_btnAutoBalance;
+  CFlatEdit m_editL1;
+  CFlatEdit m_editL2;
+  CFlatEdit m_editL3;
+  CXPButton m_btnSave;
+  CXPButton m_btnAutoBalance;
   CSwitchComboBox m_cbSwitch;
-  CButton m_btnCalc;
+  CXPButton m_btnCalc;
   CListCtrl m_listView;  // shows m_list
-  CEdit m_editRow;
-  CEdit m_editCol;
-  CButton m_btnRead;
-  CButton m_btnExit;
-  CButton m_btnWrite;
-  CButton m_btnQuery;
-  CButton m_btnAbout;
+  CFlatEdit m_editRow;
+  CFlatEdit m_editCol;
+  CXPButton m_btnRead;
+  CXPButton m_btnExit;
+  CXPButton m_btnWrite;
+  CXPButton m_btnQuery;
+  CXPButton m_btnAbout;
   CButton m_chkConvert;
   CString m_strRow;
   CString m_strCol;

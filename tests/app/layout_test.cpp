@@ -199,9 +199,30 @@ TEST_F(DialogTest, AboutBoxShowsIconProgramLineAndOkButton) {
     EXPECT_TRUE(IsKind(controls[2], Default));
     EXPECT_EQ(CaptionOf(controls[2]), QString::fromUtf8("确定"));
     EXPECT_EQ(window_props::Id(controls[2]), 1);
-    EXPECT_NE(window_props::BoundWindow(controls[2]), nullptr);  // bound by data exchange
+    EXPECT_NE(dynamic_cast<CXPButton*>(window_props::BoundWindow(controls[2])), nullptr);  // bound by data exchange
     return static_cast<INT_PTR>(IDOK);
   });
   Click(4);
   EXPECT_EQ(modalCaptions, std::vector<std::string>{"关于 Tabrix"});
+}
+
+TEST_F(DialogTest, ButtonsAreXpStyleAndFiveEditsFlat) {
+  for (int id : {1, 2, 3, 4, 5, 1005, 1015, 1016}) {
+    SCOPED_TRACE(id);
+    EXPECT_NE(dynamic_cast<CXPButton*>(window_props::BoundWindow(Control(id))), nullptr);
+    EXPECT_EQ(window_props::Style(Control(id)) & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
+  }
+  for (int id : {1002, 1003, 1006, 1007, 1008}) {
+    SCOPED_TRACE(id);
+    EXPECT_NE(dynamic_cast<CFlatEdit*>(window_props::BoundWindow(Control(id))), nullptr);
+  }
+  // The others keep the plain look.
+  for (int id : {1009, 1010, 1011, 1012, 1014, 1017, 1001}) {
+    SCOPED_TRACE(id);
+    CWnd* bound = window_props::BoundWindow(Control(id));
+    EXPECT_EQ(dynamic_cast<CFlatEdit*>(bound), nullptr);
+    EXPECT_EQ(dynamic_cast<CXPButton*>(bound), nullptr);
+  }
+  // Enter still reads: the owner-drawn default button keeps its place.
+  EXPECT_TRUE(qobject_cast<QPushButton*>(Control(1))->isDefault());
 }
