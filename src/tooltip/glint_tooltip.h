@@ -70,7 +70,8 @@ class CGlintTooltip : public CWnd {
   const LOGFONT& GetDefaultFont() const { return m_lfDefault; }
 
   // Images that markup names: "img" looks them up by name (case-blind),
-  // "ilst" takes them from the image list.
+  // "ilst" takes them from the image list, drawn at `szImage`. The list
+  // stays its owner's and must outlive its use here.
   void AddNamedImage(const CString& strName, DWORD nResourceID, BYTE nKind,
                      COLORREF crMask = RGB(255, 0, 255));
   void RemoveAllNamedImages() { m_arrImages.clear(); }

@@ -90,6 +90,18 @@ TEST_F(MainDialogTips, ReadButtonHasATipAndCalculateNone) {
   EXPECT_EQ(m_tip.FindToolAtPoint(CentreOf(1004)), 5);
 }
 
+TEST_F(MainDialogTips, ControlsTheWindowLacksGetNoTool) {
+  QWidget bare;
+  bare.setGeometry(50, 50, 200, 100);
+  CWnd window;
+  window.SubclassWindow(&bare);
+  EXPECT_TRUE(SetUpMainDialogTips(m_tip, &window));
+  EXPECT_EQ(m_tip.GetToolCount(), 0);
+  EXPECT_EQ(m_tip.GetEffect(), 13);  // the look is set all the same
+  m_tip.DestroyWindow();
+  window.UnsubclassWindow();
+}
+
 TEST_F(MainDialogTips, WithoutADialogNothingIsSetUp) {
   EXPECT_FALSE(SetUpMainDialogTips(m_tip, nullptr));
   EXPECT_EQ(m_tip.GetToolCount(), 0);
