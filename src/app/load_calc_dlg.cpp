@@ -12,6 +12,7 @@
 #include "platform/ui/resources.h"
 #include "platform/ui/win_app.h"
 #include "platform/ui/window_dc.h"
+#include "tooltip/main_dialog_tips.h"
 
 namespace {
 
@@ -75,6 +76,8 @@ BOOL CLoadCalcDlg::OnInitDialog() {
   }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+  // Without a tip window the dialog works on, only without tips.
+  SetUpMainDialogTips(m_tooltip, this);
 
   SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   ResetCircuitList();
@@ -120,7 +123,12 @@ HBRUSH CLoadCalcDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   return static_cast<HBRUSH>(m_brListBackground);
 }
 
-BOOL CLoadCalcDlg::PreTranslateMessage(MSG* pMsg) { return CDialog::PreTranslateMessage(pMsg); }
+BOOL CLoadCalcDlg::PreTranslateMessage(MSG* pMsg) {
+  // The tip sees every message first: it shows on a resting mouse and hides
+  // on a click or a key.
+  m_tooltip.RelayMessage(pMsg);
+  return CDialog::PreTranslateMessage(pMsg);
+}
 
 template <class Command>
 void CLoadCalcDlg::RunCommand(Command command) {

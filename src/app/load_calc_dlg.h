@@ -15,6 +15,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/list_ctrl.h"
 #include "res/ui/resource.h"
+#include "tooltip/glint_tooltip.h"
 
 class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost {
  public:
@@ -63,6 +64,8 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   CString m_strRow;
   CString m_strCol;
   HICON m_hIcon = nullptr;
+  // Declared last, so destroyed first: its window belongs to the dialog.
+  CGlintTooltip m_tooltip;
 
  private:
   // What the calculation asks of the window.

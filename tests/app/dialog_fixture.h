@@ -19,6 +19,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/message_box.h"
+#include "platform/ui/win_app.h"
 #include "xls/workbook.h"
 
 using Rows = std::vector<std::vector<std::string>>;  // UTF-8 cell texts
@@ -30,6 +31,9 @@ inline QApplication& TestApplication() {
   static char name[] = "app_test";
   static char* argv[] = {name, nullptr};
   static QApplication* application = new QApplication(argc, argv);
+  // The program's icons (the window's and the tips') come through it.
+  static CWinApp* program = new CWinApp();
+  (void)program;
   return *application;
 }
 
@@ -40,6 +44,7 @@ class TestableDialog : public CLoadCalcDlg {
  public:
   using CLoadCalcDlg::m_chkConvert;
   using CLoadCalcDlg::m_listView;
+  using CLoadCalcDlg::m_tooltip;
 };
 
 class DialogTest : public testing::Test {
