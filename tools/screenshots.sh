@@ -6,14 +6,15 @@
 #   tools/screenshots.sh OUTDIR [BINDIR]
 #
 # BINDIR holds loadcalc and 电气计算.xls (default: build/bin). Exits 77 when
-# Xvfb, xdotool or ImageMagick's import is missing, 1 when a step fails.
+# Xvfb, xdotool or ImageMagick's import or compare is missing, 1 when a step
+# fails or shows nothing new.
 set -euo pipefail
 
 out=${1:?usage: tools/screenshots.sh OUTDIR [BINDIR]}
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=${2:-$top/build/bin}
 
-for tool in Xvfb xdotool import; do
+for tool in Xvfb xdotool import compare; do
   command -v "$tool" >/dev/null || { echo "screenshots: $tool is not installed; nothing shown." >&2; exit 77; }
 done
 [ -x "$bin/loadcalc" ] || { echo "screenshots: $bin/loadcalc is not built." >&2; exit 1; }
@@ -94,6 +95,13 @@ centre() { point $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
 
 click_at() { xdotool mousemove $1 $2 click 1; }
 
+# Fails unless the two screenshots differ: the step changed what is shown.
+differs() {
+  local pixels
+  pixels=$(compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 || true)
+  [ "${pixels%% *}" != "0" ] || fail "$3: $2 shows nothing new"
+}
+
 read_button="319 67 46 16"
 calc_button="319 89 46 16"
 about_button="319 157 46 16"
@@ -111,14 +119,17 @@ shot 01-started
 
 click_at $(centre $read_button)
 shot 02-after-read 1
+differs 01-started 02-after-read "读取"
 click_at $(centre $calc_button)
 shot 03-after-calculate 1.5
+differs 02-after-read 03-after-calculate "计算"
 
 # The XP-style buttons: an orange frame while the mouse rests on one, the
 # caption shifted while it is held down; the flat edits: a black frame
 # while the mouse rests on one.
 xdotool mousemove $(centre $save_button)
 shot 04-button-hovered 0.8
+differs 03-after-calculate 04-button-hovered "the hover frame"
 xdotool mousemove $(centre $calc_button)
 sleep 0.5
 xdotool mousedown 1
@@ -127,17 +138,30 @@ xdotool mouseup 1
 sleep 1
 xdotool mousemove $(centre $l1_edit)
 shot 06-edit-hovered 0.8
+differs 05-button-pressed 06-edit-hovered "the edit's hover frame"
+
+# The rich tooltip: resting on 读取 shows its balloon (title, rule, text and
+# the tip icon) after the initial delay; 计算 has none.
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool mousemove $(centre $read_button)
+shot 07-tooltip-on-read 0.6
+# Off the tip first: it lies over 计算 and would take the move itself.
+xdotool mousemove $(point 200 200)
+sleep 0.3
+xdotool mousemove $(centre $calc_button)
+shot 08-no-tooltip-on-calculate 0.8
+differs 07-tooltip-on-read 08-no-tooltip-on-calculate "the tooltip"
 
 click_at $(centre $about_button)
 about=$(find_window "关于 Tabrix") || fail "the About box did not appear"
-shot 07-about-box
-import -window "$about" "$out/07-about-box-window.png"
+shot 09-about-box
+import -window "$about" "$out/09-about-box-window.png"
 xdotool windowfocus --sync "$about" key Return
 window_gone "关于 Tabrix" || fail "Enter did not close the About box"
 
 # The dialog's own context menu holds the About item.
 xdotool mousemove $(point 150 200) click 3
-shot 08-context-menu
+shot 10-context-menu
 xdotool key Escape
 sleep 0.3
 
@@ -145,7 +169,7 @@ sleep 0.3
 "$work/loadcalc" >"$work/second.log" 2>&1 &
 second_pid=$!
 refusal=$(find_window "^loadcalc$") || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
-shot 09-second-copy-refused
+shot 11-second-copy-refused
 xdotool windowfocus --sync "$refusal" key Return
 for _ in $(seq 50); do kill -0 "$second_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$second_pid" 2>/dev/null; then kill "$second_pid"; fail "the second copy kept running"; fi
