@@ -66,6 +66,15 @@ TEST_F(DialogTest, EnterReadsTheWorkbookAndKeepsTheDialogOpen) {
   EXPECT_FALSE(dialog->GetWidget()->isVisible());
 }
 
+TEST_F(DialogTest, EnterOnAFocusedButtonPressesThatButtonNotRead) {
+  WriteInput(kCircuits, kLibrary);
+  dialog->GetWidget()->show();
+  Control(4)->setFocus();
+  PressKey(Control(4), Qt::Key_Return);
+  EXPECT_EQ(modalCaptions, std::vector<std::string>{"关于 Tabrix"});
+  EXPECT_EQ(dialog->m_list.GetItemCount(), 0);
+}
+
 TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
   WriteInput(kCircuits, kLibrary);
   Click(1);
