@@ -95,11 +95,18 @@ centre() { point $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
 
 click_at() { xdotool mousemove $1 $2 click 1; }
 
-# Fails unless the two screenshots differ: the step changed what is shown.
-differs() {
-  local pixels
-  pixels=$(compare -metric AE "$out/$1.png" "$out/$2.png" null: 2>&1 || true)
-  [ "${pixels%% *}" != "0" ] || fail "$3: $2 shows nothing new"
+# Takes screenshot $1 until it differs from $2, for up to 10 s after a first
+# wait of $4 seconds: on a busy machine the program may answer late. Fails
+# when the step ($3) changed nothing on screen.
+shot_changed() {
+  sleep "${4:-0.5}"
+  for _ in $(seq 40); do
+    import -window root "$out/$1.png"
+    pixels=$(compare -metric AE "$out/$2.png" "$out/$1.png" null: 2>&1 || true)
+    [ "${pixels%% *}" != "0" ] && { echo "$out/$1.png"; return 0; }
+    sleep 0.25
+  done
+  fail "$3: $1 shows nothing new"
 }
 
 read_button="319 67 46 16"
@@ -118,18 +125,15 @@ xdotool mousemove $(point 200 200)
 shot 01-started
 
 click_at $(centre $read_button)
-shot 02-after-read 1
-differs 01-started 02-after-read "读取"
+shot_changed 02-after-read 01-started "读取" 1
 click_at $(centre $calc_button)
-shot 03-after-calculate 1.5
-differs 02-after-read 03-after-calculate "计算"
+shot_changed 03-after-calculate 02-after-read "计算" 1.5
 
 # The XP-style buttons: an orange frame while the mouse rests on one, the
 # caption shifted while it is held down; the flat edits: a black frame
 # while the mouse rests on one.
 xdotool mousemove $(centre $save_button)
-shot 04-button-hovered 0.8
-differs 03-after-calculate 04-button-hovered "the hover frame"
+shot_changed 04-button-hovered 03-after-calculate "the hover frame" 0.8
 xdotool mousemove $(centre $calc_button)
 sleep 0.5
 xdotool mousedown 1
@@ -137,8 +141,7 @@ shot 05-button-pressed
 xdotool mouseup 1
 sleep 1
 xdotool mousemove $(centre $l1_edit)
-shot 06-edit-hovered 0.8
-differs 05-button-pressed 06-edit-hovered "the edit's hover frame"
+shot_changed 06-edit-hovered 05-button-pressed "the edit's hover frame" 0.8
 
 # The rich tooltip: resting on 读取 shows its balloon (title, rule, text and
 # the tip icon) after the initial delay; 计算 has none.
@@ -149,8 +152,7 @@ shot 07-tooltip-on-read 0.6
 xdotool mousemove $(point 200 200)
 sleep 0.3
 xdotool mousemove $(centre $calc_button)
-shot 08-no-tooltip-on-calculate 0.8
-differs 07-tooltip-on-read 08-no-tooltip-on-calculate "the tooltip"
+shot_changed 08-no-tooltip-on-calculate 07-tooltip-on-read "the tooltip" 0.8
 
 click_at $(centre $about_button)
 about=$(find_window "关于 Tabrix") || fail "the About box did not appear"
