@@ -21,8 +21,8 @@
 #include "platform/ui/message_box.h"
 #include "platform/ui/win_app.h"
 #include "xls/workbook.h"
+#include "../support/workbook_read_back.h"
 
-using Rows = std::vector<std::vector<std::string>>;  // UTF-8 cell texts
 
 // Made once and never destroyed: Qt's own globals may be gone by the time
 // static objects die at exit.
@@ -95,23 +95,7 @@ class DialogTest : public testing::Test {
     ASSERT_TRUE(book.Save(InputPath()).ok());
   }
 
-  static std::vector<std::pair<std::string, Rows>> ReadBack(const std::string& path) {
-    std::vector<std::pair<std::string, Rows>> sheets;
-    auto book = xls::Workbook::Load(path);
-    if (!book.ok()) return sheets;
-    for (size_t i = 0; i < book->SheetCount(); ++i) {
-      Rows rows;
-      auto grid = book->ReadSheet(i);
-      if (grid.ok())
-        for (const auto& row : grid.value()) {
-          std::vector<std::string> cells;
-          for (const auto& cell : row) cells.push_back(ToUtf8(FromUtf16(cell)));
-          rows.push_back(cells);
-        }
-      sheets.emplace_back(ToUtf8(FromUtf16(book->SheetName(i))), rows);
-    }
-    return sheets;
-  }
+  static NamedSheets ReadBack(const std::string& path) { return ReadWorkbookBack(path); }
 
   QWidget* Control(int id) const {
     CWnd* control = dialog->GetDlgItem(id);

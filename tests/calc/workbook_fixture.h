@@ -13,8 +13,8 @@
 #include "calc/memory_circuit_table.h"
 #include "platform/text/encoding.h"
 #include "xls/workbook.h"
+#include "../support/workbook_read_back.h"
 
-using Rows = std::vector<std::vector<std::string>>;  // UTF-8 cell texts
 
 inline CString Cp936(const std::string& utf8) { return FromUtf8(utf8); }
 
@@ -58,23 +58,9 @@ class WorkbookTest : public testing::Test {
   }
 
   // All sheets of a workbook as UTF-8 rows, by name.
-  static std::vector<std::pair<std::string, Rows>> ReadBack(const std::string& path) {
-    std::vector<std::pair<std::string, Rows>> sheets;
-    auto book = xls::Workbook::Load(path);
-    EXPECT_TRUE(book.ok()) << (book.ok() ? "" : book.error().text);
-    if (!book.ok()) return sheets;
-    for (size_t i = 0; i < book->SheetCount(); ++i) {
-      Rows rows;
-      auto grid = book->ReadSheet(i);
-      if (grid.ok())
-        for (const auto& row : grid.value()) {
-          std::vector<std::string> cells;
-          for (const auto& cell : row) cells.push_back(ToUtf8(FromUtf16(cell)));
-          rows.push_back(cells);
-        }
-      sheets.emplace_back(ToUtf8(FromUtf16(book->SheetName(i))), rows);
-    }
-    return sheets;
+  static NamedSheets ReadBack(const std::string& path) {
+    EXPECT_TRUE(xls::Workbook::Load(path).ok()) << path << " cannot be read";
+    return ReadWorkbookBack(path);
   }
 
   std::string Cell(int row, int column) const { return ToUtf8(list.GetItemText(row, column)); }
