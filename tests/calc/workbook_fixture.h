@@ -76,18 +76,6 @@ class WorkbookTest : public testing::Test {
   CLoadCalcCore core{list, switches, host};
 
  private:
-  static xls::Grid WithHeader(const std::vector<std::string>& header, const Rows& rows) {
-    xls::Grid grid;
-    grid.push_back(ToGridRow(header));
-    for (const auto& row : rows) grid.push_back(ToGridRow(row));
-    return grid;
-  }
-  static std::vector<std::u16string> ToGridRow(const std::vector<std::string>& cells) {
-    std::vector<std::u16string> row;
-    for (const auto& cell : cells) row.push_back(ToUtf16(FromUtf8(cell)));
-    return row;
-  }
-
   std::filesystem::path m_folder;
 };
 

@@ -1,4 +1,4 @@
-// Reading a workbook back in tests: every sheet's name and cell texts in UTF-8.
+// Workbooks in tests: sheets made from UTF-8 rows, and read back as them.
 #pragma once
 
 #include <string>
@@ -28,4 +28,19 @@ inline NamedSheets ReadWorkbookBack(const std::string& path) {
     sheets.emplace_back(ToUtf8(FromUtf16(book->SheetName(i))), rows);
   }
   return sheets;
+}
+
+// One sheet's cells in the workbook's own text form.
+inline std::vector<std::u16string> ToGridRow(const std::vector<std::string>& cells) {
+  std::vector<std::u16string> row;
+  for (const auto& cell : cells) row.push_back(ToUtf16(FromUtf8(cell)));
+  return row;
+}
+
+// A sheet of a header row followed by the rows.
+inline xls::Grid WithHeader(const std::vector<std::string>& header, const Rows& rows) {
+  xls::Grid grid;
+  grid.push_back(ToGridRow(header));
+  for (const auto& row : rows) grid.push_back(ToGridRow(row));
+  return grid;
 }
