@@ -54,7 +54,7 @@ TEST(PaintedControls, ButtonTurnsToHoverLookWhenTheMouseRestsOnIt) {
   QApplication::sendEvent(widget, &move);
   QElapsedTimer clock;
   clock.start();
-  while (!button.Hover() && clock.elapsed() < 1000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  while (!button.Hover() && clock.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_TRUE(button.Hover());
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(widget, &leave);

@@ -35,6 +35,19 @@ void Pump(int milliseconds) {
   while (clock.elapsed() < milliseconds) QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// Waits for timers by what they did, with a deadline far beyond their
+// delays, so that a busy machine slows the test down instead of failing it.
+template <typename Condition>
+bool PumpUntil(Condition condition) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition()) {
+    if (clock.elapsed() > 5000) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
 class StandInTest : public testing::Test {
  protected:
   void SetUp() override { App(); }
@@ -102,8 +115,7 @@ TEST_F(StandInTest, TimersFireUntilKilledAndAnIdRestartsItsTimer) {
   TimerWindow window;
   ASSERT_TRUE(window.SubclassWindow(&widget));
   EXPECT_EQ(window.SetTimer(7, 10), 7u);
-  Pump(60);
-  EXPECT_GE(window.fired.size(), 2u);
+  EXPECT_TRUE(PumpUntil([&] { return window.fired.size() >= 2; }));
   for (UINT_PTR id : window.fired) EXPECT_EQ(id, 7u);
   EXPECT_TRUE(window.KillTimer(7));
   EXPECT_FALSE(window.KillTimer(7));
@@ -114,8 +126,7 @@ TEST_F(StandInTest, TimersFireUntilKilledAndAnIdRestartsItsTimer) {
   // Setting the same id again replaces the timer: one delay, not two timers.
   window.SetTimer(8, 1000);
   window.SetTimer(8, 10);
-  Pump(50);
-  EXPECT_FALSE(window.fired.empty());
+  EXPECT_TRUE(PumpUntil([&] { return !window.fired.empty(); }));
   window.KillTimer(8);
   window.UnsubclassWindow();
 }
