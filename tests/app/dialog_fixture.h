@@ -22,6 +22,7 @@
 #include "platform/ui/win_app.h"
 #include "xls/workbook.h"
 #include "../support/workbook_read_back.h"
+#include "../support/temp_folder.h"
 
 
 // Made once and never destroyed: Qt's own globals may be gone by the time
@@ -51,9 +52,6 @@ class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
-    std::string pattern = (std::filesystem::temp_directory_path() / "loadcalc-ui-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
     SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT) {
       messages.push_back(Utf8(text));
       captions.push_back(Utf8(caption));
@@ -81,7 +79,6 @@ class DialogTest : public testing::Test {
     SetFileDialogHandler(nullptr);
     SetModalDialogHandler(nullptr);
     SetPopupMenuHandler(nullptr);
-    std::filesystem::remove_all(folder);
   }
 
   std::string InputPath() const { return (folder / "电气计算.xls").string(); }
@@ -110,7 +107,8 @@ class DialogTest : public testing::Test {
   }
   std::string Cell(int row, int column) const { return Utf8(dialog->m_list.GetItemText(row, column)); }
 
-  std::filesystem::path folder;
+  ::test::TempFolder m_temp{"loadcalc-ui"};
+  const std::filesystem::path folder = m_temp.Path();
   std::unique_ptr<TestableDialog> dialog;
   std::vector<std::string> messages;
   std::vector<std::string> captions;

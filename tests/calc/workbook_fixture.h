@@ -14,6 +14,7 @@
 #include "platform/text/encoding.h"
 #include "xls/workbook.h"
 #include "../support/workbook_read_back.h"
+#include "../support/temp_folder.h"
 
 
 inline CString Cp936(const std::string& utf8) { return FromUtf8(utf8); }
@@ -37,13 +38,9 @@ class RecordingHost : public LoadCalcHost {
 class WorkbookTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "loadcalc-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_folder = pattern;
     core.SetWorkbookPath(Cp936(InputPath()));
     core.ResetCircuitList();
   }
-  void TearDown() override { std::filesystem::remove_all(m_folder); }
 
   std::string InputPath() const { return (m_folder / "电气计算.xls").string(); }
   std::string PathIn(const std::string& name) const { return (m_folder / name).string(); }
@@ -76,7 +73,8 @@ class WorkbookTest : public testing::Test {
   CLoadCalcCore core{list, switches, host};
 
  private:
-  std::filesystem::path m_folder;
+  ::test::TempFolder m_temp{"loadcalc"};
+  const std::filesystem::path m_folder = m_temp.Path();
 };
 
 inline const Rows kSmallLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"MCCB-125", "80", "100", "125"}};

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 
 #include "cli/cli_options.h"
+#include "../support/temp_folder.h"
 
 namespace {
 
@@ -30,12 +31,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 class LoadcalcCli : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "loadcalc-cli-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_folder = pattern;
     std::filesystem::copy_file(std::filesystem::path(LOADCALC_SOURCE_DIR) / "res/sample/电气计算.xls", Sample());
   }
-  void TearDown() override { std::filesystem::remove_all(m_folder); }
 
   std::filesystem::path Sample() const { return m_folder / "电气计算.xls"; }
   std::filesystem::path PathIn(const std::string& name) const { return m_folder / name; }
@@ -56,7 +53,8 @@ class LoadcalcCli : public testing::Test {
   }
 
  private:
-  std::filesystem::path m_folder;
+  ::test::TempFolder m_temp{"loadcalc-cli"};
+  const std::filesystem::path m_folder = m_temp.Path();
 };
 
 TEST_F(LoadcalcCli, JsonOfTheSampleBoard) {

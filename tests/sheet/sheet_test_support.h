@@ -14,6 +14,7 @@
 #include "platform/odbc/database.h"
 #include "platform/text/cstring_array.h"
 #include "sheet/spreadsheet.h"
+#include "../support/temp_folder.h"
 
 using Row = std::vector<std::string>;
 
@@ -45,14 +46,10 @@ inline std::vector<Row> AllRows(CSpreadSheet& sheet) {
 class SheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/spreadsheet_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_dir = pattern;
     CDatabase::SetStatementLog([this](const CString& sql) { m_statements.push_back(sql.str()); });
   }
   void TearDown() override {
     CDatabase::SetStatementLog(nullptr);
-    std::filesystem::remove_all(m_dir);
   }
 
   CString Path(const std::string& name) const { return CString(m_dir + "/" + name); }
@@ -68,6 +65,7 @@ class SheetTest : public ::testing::Test {
   }
   bool Exists(const std::string& name) const { return std::filesystem::exists(m_dir + "/" + name); }
 
-  std::string m_dir;
+  ::test::TempFolder m_temp{"spreadsheet"};
+  const std::string m_dir = m_temp.Path().string();
   std::vector<std::string> m_statements;
 };

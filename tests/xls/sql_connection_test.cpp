@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "xls/connection.h"
+#include "../support/temp_folder.h"
 
 using xls::Connection;
 using xls::ConnectionOptions;
@@ -16,11 +17,7 @@ namespace {
 class SqlConnection : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/sql_connection_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_dir = pattern;
   }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
 
   std::string Path(const char* name) const { return m_dir + "/" + name; }
 
@@ -41,7 +38,8 @@ class SqlConnection : public ::testing::Test {
     return done.ok() ? std::string() : done.error().text;
   }
 
-  std::string m_dir;
+  ::test::TempFolder m_temp{"sql_connection"};
+  const std::string m_dir = m_temp.Path().string();
 };
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }

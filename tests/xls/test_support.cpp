@@ -56,17 +56,6 @@ std::u16string Utf16(std::string_view utf8) {
   return out;
 }
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "xls-test-XXXXXX").string();
-  m_path = mkdtemp(pattern.data());
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(m_path, ignored);
-}
-
 std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(LOADCALC_SOURCE_DIR) / "tests/fixtures/xls" / name;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/temp_folder.h"
 #include "xls/workbook.h"
 
 namespace xls::test {
@@ -15,15 +16,7 @@ std::string Utf8(std::u16string_view text);
 std::u16string Utf16(std::string_view utf8);
 
 // A fresh folder removed at the end of the test.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  std::filesystem::path path(const std::string& name) const { return m_path / name; }
-
- private:
-  std::filesystem::path m_path;
-};
+using ::test::TempFolder;
 
 std::filesystem::path FixturePath(const std::string& name);
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);

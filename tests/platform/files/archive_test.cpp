@@ -9,17 +9,14 @@
 
 #include "platform/files/archive.h"
 #include "platform/files/file.h"
+#include "../../support/temp_folder.h"
 
 namespace {
 
 class FileStandIn : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/file_standin_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_dir = pattern;
   }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
 
   std::string Path(const char* name) const { return m_dir + "/" + name; }
 
@@ -46,7 +43,8 @@ class FileStandIn : public ::testing::Test {
     return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(m_dir), std::filesystem::directory_iterator()));
   }
 
-  std::string m_dir;
+  ::test::TempFolder m_temp{"file_standin"};
+  const std::string m_dir = m_temp.Path().string();
 };
 
 using Lines_ = std::vector<std::string>;

@@ -7,20 +7,17 @@
 #include "platform/odbc/database.h"
 #include "platform/odbc/odbc_installer.h"
 #include "platform/odbc/recordset.h"
+#include "../../support/temp_folder.h"
 
 namespace {
 
 class Database : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/odbc_standin_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    m_dir = pattern;
     CDatabase::SetStatementLog([this](const CString& sql) { m_log.push_back(sql.str()); });
   }
   void TearDown() override {
     CDatabase::SetStatementLog(nullptr);
-    std::filesystem::remove_all(m_dir);
   }
 
   CString Connect(const std::string& file, const char* driver = kExcelDriverName) const {
@@ -39,7 +36,8 @@ class Database : public ::testing::Test {
     return "(no exception)";
   }
 
-  std::string m_dir;
+  ::test::TempFolder m_temp{"odbc_standin"};
+  const std::string m_dir = m_temp.Path().string();
   std::vector<std::string> m_log;
 };
 

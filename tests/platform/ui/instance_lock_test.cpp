@@ -11,15 +11,13 @@
 #include <string>
 
 #include "platform/ui/instance_lock.h"
+#include "../../support/temp_folder.h"
 
 namespace {
 
 class InstanceLockTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "loadcalc-lock-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
     const char* previous = std::getenv("XDG_RUNTIME_DIR");
     saved = previous ? previous : "";
     hadRuntime = previous != nullptr;
@@ -28,7 +26,6 @@ class InstanceLockTest : public testing::Test {
   void TearDown() override {
     if (hadRuntime) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
     else unsetenv("XDG_RUNTIME_DIR");
-    std::filesystem::remove_all(folder);
   }
 
   // What a fresh process sees when it asks for the name: its last error.
@@ -44,7 +41,8 @@ class InstanceLockTest : public testing::Test {
     return code == 1 ? ERROR_ALREADY_EXISTS : code == 0 ? ERROR_SUCCESS : 0xFFFFFFFF;
   }
 
-  std::string folder;
+  ::test::TempFolder m_temp{"loadcalc-lock"};
+  const std::string folder = m_temp.Path().string();
   std::string saved;
   bool hadRuntime = false;
 };
