@@ -36,6 +36,13 @@ bool CLoadCalcCore::ResetCircuitList() {
 }
 
 bool CLoadCalcCore::ReadCircuits() {
+  // Any other name would be read and backed up as a text table; such a file
+  // is refused before anything is opened or written.
+  if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
+    ResetCircuitList();
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
+    return false;
+  }
   try {
     CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
     m_host.BeginWaitCursor();

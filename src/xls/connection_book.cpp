@@ -46,6 +46,8 @@ Result<std::unique_ptr<SheetBook>> LoadSheetBook(const std::string& path) {
     if (!book) return book.error();
     return std::unique_ptr<SheetBook>(std::make_unique<xlsx::XlsxWorkbook>(std::move(*book)));
   }
+  if (NamesXlsxWorkbook(path))
+    return MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
   auto book = Workbook::Parse(*bytes);
   if (!book) return book.error();
   return std::unique_ptr<SheetBook>(std::make_unique<Biff8Book>(std::move(*book)));

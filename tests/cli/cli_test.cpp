@@ -114,6 +114,36 @@ TEST_F(LoadcalcCli, UnreadableOrUnwritableWorkbooksFail) {
   EXPECT_EQ(unwritable.err.rfind("文件写入失败!", 0), 0u) << unwritable.err;
 }
 
+// The same board saved as .xlsx by LibreOffice: the same calculation, and
+// results written in the format their name asks for.
+TEST_F(LoadcalcCli, XlsxBoardCalculatesAsTheXlsBoard) {
+  const std::filesystem::path board = PathIn("AL1.xlsx");
+  std::filesystem::copy_file(std::filesystem::path(LOADCALC_SOURCE_DIR) / "tests/fixtures/xlsx/sample_board.xlsx", board);
+  const CliRun fromXls = Invoke(OnSample("--balance --json"));
+  const CliRun fromXlsx = Invoke("--workbook '" + board.string() + "' --balance --json --save '" +
+                                 PathIn("结果.xlsx").string() + "'");
+  ASSERT_EQ(fromXlsx.status, 0) << fromXlsx.err;
+  EXPECT_EQ(fromXlsx.err, "文件写入成功!\n");
+  const std::string written = "\"messages\":[\"文件写入成功!\"]}";
+  ASSERT_GT(fromXlsx.out.size(), written.size());
+  EXPECT_EQ(fromXlsx.out.substr(0, fromXlsx.out.rfind(written)), fromXls.out.substr(0, fromXls.out.rfind("\"messages\"")));
+  EXPECT_EQ(ReadFile(PathIn("结果.xlsx")).substr(0, 2), "PK");
+  EXPECT_EQ(ReadFile(board).substr(0, 2), "PK");  // the backup sheet went into the .xlsx as .xlsx
+}
+
+TEST_F(LoadcalcCli, FilesThatAreNoWorkbookAreRefusedUntouched) {
+  const std::string csv = "线路编号,相别\nWL1,L1\n";
+  for (const char* name : {"board.csv", "board.ods", "board.xlsx", "board.xlsb"}) {
+    const std::filesystem::path file = PathIn(name);
+    std::ofstream(file, std::ios::binary) << csv;
+    const CliRun run = Invoke("--workbook '" + file.string() + "' --json");
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(file), csv) << name;
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".bak")) << name;
+  }
+}
+
 TEST_F(LoadcalcCli, BadArgumentsShowTheUsage) {
   for (const char* arguments : {"--bogus", "--power-factor", "--power-factor abc", "--demand-coefficient=1x",
                                 "--json=yes", "--workbook="}) {
