@@ -34,6 +34,12 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void OnCalc();
   void OnAutoBalance();
   void OnSave();
+  // 打开工作簿…: a file dialog, then the chosen workbook is read as 读取 reads.
+  void OnOpenWorkbook();
+
+  // The workbook the dialog works on from now on; the title names it unless
+  // it is the default one beside the program.
+  void ChooseWorkbook(const CString& path);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -75,6 +81,9 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void EndWaitCursor() override;
 
   void ShowAboutBox();
+  void UpdateTitle();
+  CString m_strBaseTitle;  // the dialog's own caption
+  bool m_bWorkbookChosen = false;  // by the command line, 打开工作簿… or a drop
   // Runs a command; a workbook that cannot be opened ends it with its error.
   template <class Command>
   void RunCommand(Command command);
