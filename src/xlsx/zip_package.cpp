@@ -123,12 +123,13 @@ xls::Result<std::string> ZipPackage::ReadPart(const std::string& name) const {
   if (index < 0) return xls::MakeError("The workbook has no part " + name, xls::ErrorKind::NotFound);
   const uint64_t bound = m_impl->inflation_bound();
   zip_stat_t stat;
-  if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE) &&
-      stat.size > bound)
+  if (zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat) != 0) stat.valid = 0;
+  if ((stat.valid & ZIP_STAT_SIZE) && stat.size > bound)
     return xls::MakeError("The part " + name + " would inflate far beyond the size of the file; it is refused");
   std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0));
   if (!file) return xls::MakeError("Cannot read the part " + name + ": " + ArchiveError(archive));
   std::string data;
+  if (stat.valid & ZIP_STAT_SIZE) data.reserve(static_cast<size_t>(stat.size) + kReadChunk);
   // The stored size may lie: the bound holds for what actually comes out.
   for (;;) {
     const size_t at = data.size();
