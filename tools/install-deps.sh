@@ -12,6 +12,7 @@ packages=(
   xdotool
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
   libzip-dev libexpat1-dev python3-openpyxl
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
