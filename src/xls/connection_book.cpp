@@ -54,7 +54,7 @@ Result<std::unique_ptr<SheetBook>> LoadSheetBook(const std::string& path) {
 }
 
 std::unique_ptr<SheetBook> NewSheetBook(const std::string& path) {
-  if (NamesXlsxWorkbook(path)) return std::make_unique<xlsx::XlsxWorkbook>();
+  if (NamesXlsxWorkbook(path)) return std::make_unique<xlsx::XlsxWorkbook>(EndsWithIgnoringCase(path, ".xlsm"));
   return std::make_unique<Biff8Book>(Workbook());
 }
 

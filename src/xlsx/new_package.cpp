@@ -6,12 +6,16 @@ namespace {
 
 constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 
-constexpr char kContentTypes[] =
+constexpr char kWorkbookType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+constexpr char kMacroWorkbookType[] = "application/vnd.ms-excel.sheet.macroEnabled.main+xml";
+
+constexpr char kContentTypesStart[] =
     "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
     "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
     "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-    "<Override PartName=\"/xl/workbook.xml\" "
-    "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+    "<Override PartName=\"/xl/workbook.xml\" ContentType=\"";
+constexpr char kContentTypesEnd[] =
+    "\"/>"
     "<Override PartName=\"/xl/styles.xml\" "
     "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
     "</Types>";
@@ -48,8 +52,10 @@ std::string Part(const char* body) { return std::string(kDeclaration) + body; }
 
 }  // namespace
 
-std::vector<std::pair<std::string, std::string>> NewPackageParts() {
-  return {{"[Content_Types].xml", Part(kContentTypes)},
+std::vector<std::pair<std::string, std::string>> NewPackageParts(bool macro_enabled) {
+  const std::string types = std::string(kContentTypesStart) + (macro_enabled ? kMacroWorkbookType : kWorkbookType) +
+                            kContentTypesEnd;
+  return {{"[Content_Types].xml", Part(types.c_str())},
           {"_rels/.rels", Part(kPackageRelationships)},
           {"xl/workbook.xml", Part(kWorkbook)},
           {"xl/_rels/workbook.xml.rels", Part(kWorkbookRelationships)},

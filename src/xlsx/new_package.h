@@ -9,6 +9,8 @@
 
 namespace xlsx {
 
-std::vector<std::pair<std::string, std::string>> NewPackageParts();
+// A macro-enabled workbook (.xlsm) declares its main part as such, or the
+// spreadsheet programs refuse the name.
+std::vector<std::pair<std::string, std::string>> NewPackageParts(bool macro_enabled);
 
 }  // namespace xlsx

@@ -72,6 +72,7 @@ struct XlsxWorkbook::Impl {
   };
 
   std::optional<ZipPackage> package;
+  bool macro_enabled = false;  // for a new workbook
   std::string workbook_part;
   std::vector<std::u16string> strings;
   std::vector<Sheet> sheets;  // worksheets only; chart and dialog sheets are kept but not offered
@@ -146,7 +147,9 @@ xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPa
   return onto.WithParts(changed);
 }
 
-XlsxWorkbook::XlsxWorkbook() : m_impl(std::make_unique<Impl>()) {}
+XlsxWorkbook::XlsxWorkbook(bool macro_enabled) : m_impl(std::make_unique<Impl>()) {
+  m_impl->macro_enabled = macro_enabled;
+}
 XlsxWorkbook::~XlsxWorkbook() = default;
 XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&&) noexcept = default;
 XlsxWorkbook& XlsxWorkbook::operator=(XlsxWorkbook&&) noexcept = default;
@@ -192,7 +195,7 @@ size_t XlsxWorkbook::AddSheet(std::u16string name, xls::Grid cells) {
 xls::Result<std::vector<uint8_t>> XlsxWorkbook::Serialize() const {
   if (m_impl->sheets.empty()) return xls::MakeError("A workbook needs at least one sheet");
   if (m_impl->package) return m_impl->serialize_onto(*m_impl->package, m_impl->workbook_part);
-  auto skeleton = ZipPackage::Create(NewPackageParts());
+  auto skeleton = ZipPackage::Create(NewPackageParts(m_impl->macro_enabled));
   if (!skeleton) return skeleton.error();
   auto fresh = ZipPackage::Open(std::move(*skeleton));
   if (!fresh) return fresh.error();

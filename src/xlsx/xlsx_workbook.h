@@ -21,7 +21,8 @@ bool LooksLikeZip(std::span<const uint8_t> bytes);
 
 class XlsxWorkbook : public xls::SheetBook {
  public:
-  XlsxWorkbook();  // a new workbook without sheets
+  // A new workbook without sheets; macro-enabled for a name ending in .xlsm.
+  explicit XlsxWorkbook(bool macro_enabled = false);
   ~XlsxWorkbook() override;
   XlsxWorkbook(XlsxWorkbook&&) noexcept;
   XlsxWorkbook& operator=(XlsxWorkbook&&) noexcept;

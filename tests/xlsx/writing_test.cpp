@@ -111,6 +111,20 @@ TEST(XlsxWriting, NewWorkbookSavedAndReadBack) {
   EXPECT_NE(lines[0].find("[\"B2\", \"'3.5'\""), std::string::npos) << lines[0];
 }
 
+TEST(XlsxWriting, NewMacroEnabledWorkbookDeclaresItsMainPartSo) {
+  XlsxWorkbook book(true);
+  book.AddSheet(u"S", GridOf({{"a"}}));
+  auto bytes = book.Serialize();
+  ASSERT_TRUE(bytes.ok()) << bytes.error().text;
+  auto package = ZipPackage::Open(*bytes);
+  ASSERT_TRUE(package.ok());
+  const std::string types = *package->ReadPart("[Content_Types].xml");
+  EXPECT_NE(types.find("/xl/workbook.xml\" ContentType=\"application/vnd.ms-excel.sheet.macroEnabled.main+xml"),
+            std::string::npos)
+      << types;
+  EXPECT_NE(types.find("<Override PartName=\"/xl/worksheets/sheet1.xml\""), std::string::npos) << types;
+}
+
 TEST(XlsxWriting, OpenpyxlSeesUntouchedSheetsUnchanged) {
   if (PythonWithOpenpyxl().empty()) GTEST_SKIP() << "python3-openpyxl is not installed";
   ::test::TempFolder folder("xlsx-openpyxl");
