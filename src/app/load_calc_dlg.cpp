@@ -207,7 +207,7 @@ void CLoadCalcDlg::ChooseWorkbook(const CString& path) {
 
 void CLoadCalcDlg::UpdateTitle() {
   if (!GetWidget()) return;  // the caption is set once the window exists
-  const bool isDefault = GetWorkbookPath() == GetProgramFolder() + InputWorkbookName();
+  const bool isDefault = GetWorkbookPath() == GetWorkbookFolder() + InputWorkbookName();
   SetWindowText(isDefault ? m_strBaseTitle : m_strBaseTitle + " - " + FileNameOf(GetWorkbookPath()));
 }
 

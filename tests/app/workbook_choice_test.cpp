@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "dialog_fixture.h"
+#include "calc/program_folder.h"
 #include "platform/ui/menu.h"
 #include "xlsx/xlsx_workbook.h"
 
@@ -101,6 +102,12 @@ TEST_F(WorkbookChoiceTest, CancelledChoiceKeepsTheWorkbook) {
   EXPECT_EQ(Title(), "Volmira电气计算程序");
   EXPECT_EQ(Utf8(dialog->GetWorkbookPath()), InputPath());
   EXPECT_TRUE(messages.empty());
+
+  // Choosing the default workbook again leaves the title as the program's own.
+  dialog->ChooseWorkbook(FromUtf8(PathIn("AL3.xls")));
+  EXPECT_EQ(Title(), "Volmira电气计算程序 - AL3.xls");
+  dialog->ChooseWorkbook(GetWorkbookFolder() + InputWorkbookName());
+  EXPECT_EQ(Title(), "Volmira电气计算程序");
 }
 
 }  // namespace
