@@ -1,7 +1,6 @@
 #include "xlsx/xlsx_workbook.h"
 
 #include <algorithm>
-#include <set>
 
 #include "xls/atomic_file.h"
 #include "xlsx/cell_parts.h"
@@ -15,7 +14,6 @@ namespace xlsx {
 
 namespace {
 
-constexpr char kContentTypesPart[] = "[Content_Types].xml";
 
 char16_t FoldCase(char16_t c) {
   if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - u'a' + u'A');
