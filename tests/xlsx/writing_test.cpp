@@ -155,11 +155,17 @@ TEST(XlsxWriting, LibreOfficeOpensTheChangedWorkbook) {
   book->ReplaceSheet(2, GridOf({{"x"}}));
   std::filesystem::create_directory(folder.path("in"));
   ASSERT_TRUE(book->Save(folder.path("in/changed.xlsx").string()).ok());
+  XlsxWorkbook results;
+  results.AddSheet(u"各回路负荷计算结果", GridOf({{"线路编号"}, {"WL1"}}));
+  ASSERT_TRUE(results.Save(folder.path("in/results.xlsx").string()).ok());
   int status = 0;
   RunCommand("cd '" + folder.Path().string() + "' && HOME='" + folder.Path().string() +
-                 "' soffice --headless --convert-to xlsx --outdir out in/changed.xlsx >/dev/null 2>&1",
+                 "' soffice --headless --convert-to xlsx --outdir out in/changed.xlsx in/results.xlsx >/dev/null 2>&1",
              &status);
   ASSERT_EQ(status, 0);
+  const auto made = Lines(OpenpyxlDump(folder.path("out/results.xlsx")));
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_NE(made[0].find("[\"A2\", \"'WL1'\""), std::string::npos) << made[0];
   const auto lines = Lines(OpenpyxlDump(folder.path("out/changed.xlsx")));
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_NE(lines[0].find("线路负荷计算"), std::string::npos);
