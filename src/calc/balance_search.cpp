@@ -187,10 +187,12 @@ class SplitSearch {
 
 }  // namespace
 
-std::vector<int> BalancePhases(std::span<const float> loads) {
-  if (loads.empty()) return {};
+std::vector<int> BalancePhases(std::span<const float> loads) { return *BalancePhases(loads, BalanceProgress{}); }
+
+std::optional<std::vector<int>> BalancePhases(std::span<const float> loads, const BalanceProgress& progress) {
+  if (loads.empty()) return std::vector<int>{};
   const std::optional<ExactLoads> exact = ToExactUnits(loads);
-  if (!exact) return BalancePhasesExhaustively(loads);
+  if (!exact) return BalancePhasesExhaustively(loads, progress);
   // All loads zero: every unbalance is 0/0, nothing is ever taken and every
   // circuit stays on L1.
   if (exact->total == 0) return std::vector<int>(loads.size(), 0);

@@ -14,19 +14,16 @@
 // keeps the best assignment found and says what it has proved.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-// Called now and then during a search with the share of the time limit used
-// (0 to 1); returning false cancels the search.
-using BalanceProgress = std::function<bool(double timeShare)>;
+#include "calc/balance_progress.h"
 
 struct BalanceLimits {
   double seconds = 2.0;
-  BalanceProgress progress;  // may be empty
+  BalanceProgress progress;  // share of the time limit used; may be empty
 };
 
 enum class BalanceStop {
