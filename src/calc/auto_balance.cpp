@@ -113,7 +113,10 @@ bool CLoadCalcCore::BalanceAndCalculate(const BalanceSettings& settings) {
     phases = result.phases;
     m_lastBalance.unbalance = result.unbalance;
     m_lastBalance.moved = result.moved;
-    if (!result.optimal) m_host.ShowMessage(calc_text::NotProvedInTime(result.unbalance, result.lowerBound));
+    if (!result.optimal)
+      m_host.ShowMessage(settings.below || result.unbalanceProved
+                             ? calc_text::FewestMovesNotProvedInTime(result.moved)
+                                        : calc_text::NotProvedInTime(result.unbalance, result.lowerBound));
   }
   WritePhases(phases);
   return Calculate();

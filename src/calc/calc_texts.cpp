@@ -50,6 +50,11 @@ CString NotProvedInTime(double unbalance, double lowerBound) {
   return FromUtf8("在时限内未能证明结果最优:采用找到的最好分配,不平衡度") + text +
          FromUtf8(",不平衡度不可能低于") + bound;
 }
+CString FewestMovesNotProvedInTime(int moved) {
+  CString text;
+  text.Format("%d", moved);
+  return FromUtf8("在时限内未能证明移动的回路数最少:采用找到的分配,移动") + text + FromUtf8("个回路");
+}
 CString BoundOutOfReach(double bound) {
   CString text;
   text.Format("%g", bound);

@@ -43,6 +43,7 @@ CString AskExtendedMethod();         // follows TooManyCircuits() in the questio
 CString CannotBalanceLoads();        // negative, non-numeric or huge powers
 CString BalancingCancelled();
 CString NotProvedInTime(double unbalance, double lowerBound);
+CString FewestMovesNotProvedInTime(int moved);
 CString BoundOutOfReach(double bound);
 CString BoundNotReachedInTime(double bound);
 CString WriteSucceeded();            // 文件写入成功!
