@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -32,30 +33,38 @@ Board RandomBoard(int circuits, std::mt19937& rng) {
 }
 
 struct Timing {
-  double seconds = 0.0;
+  double seconds = 0.0;     // wall clock, which the time limit counts
+  double cpuSeconds = 0.0;  // this process's processor time, for a loaded machine
   ExtendedBalance result;
 };
 
 Timing Time(const Board& board, double limit) {
   const auto start = std::chrono::steady_clock::now();
+  const std::clock_t cpuStart = std::clock();
   Timing timing;
   timing.result = BalanceExtended(board.loads, board.current, BalanceLimits{limit, {}});
   timing.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  timing.cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
   return timing;
 }
 
 void Report(const char* label, const std::vector<Timing>& timings, double target) {
-  std::vector<double> seconds;
+  std::vector<double> seconds, cpu;
   int proved = 0, provedInTime = 0;
   for (const Timing& t : timings) {
     seconds.push_back(t.seconds);
+    cpu.push_back(t.cpuSeconds);
     proved += t.result.optimal ? 1 : 0;
     provedInTime += t.result.optimal && t.seconds < target ? 1 : 0;
   }
   std::sort(seconds.begin(), seconds.end());
-  std::printf("%-22s boards %3zu  proved %3d  proved < %.0f s: %5.1f %%  median %8.2f ms  max %8.2f ms\n", label,
-              timings.size(), proved, target, 100.0 * provedInTime / static_cast<double>(timings.size()),
-              1e3 * seconds[seconds.size() / 2], 1e3 * seconds.back());
+  std::sort(cpu.begin(), cpu.end());
+  std::printf(
+      "%-22s boards %3zu  proved %3d  proved < %.0f s: %5.1f %%  wall median %7.2f ms max %8.2f ms"
+      "  cpu median %7.2f ms p95 %8.2f ms max %8.2f ms\n",
+      label, timings.size(), proved, target, 100.0 * provedInTime / static_cast<double>(timings.size()),
+      1e3 * seconds[seconds.size() / 2], 1e3 * seconds.back(), 1e3 * cpu[cpu.size() / 2],
+      1e3 * cpu[cpu.size() * 95 / 100], 1e3 * cpu.back());
 }
 
 }  // namespace
