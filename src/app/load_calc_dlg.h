@@ -4,6 +4,9 @@
 // interface for message boxes, data exchange and the wait cursor.
 #pragma once
 
+#include <ctime>
+#include <optional>
+
 #include "app/circuit_list_model.h"
 #include "app/switch_combo.h"
 #include "calc/load_calc_core.h"
@@ -14,6 +17,7 @@
 #include "platform/ui/button.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/list_ctrl.h"
+#include "report/phase_record.h"
 #include "res/ui/resource.h"
 #include "tooltip/glint_tooltip.h"
 
@@ -34,6 +38,7 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void OnCalc();
   void OnAutoBalance();
   void OnSave();
+  void OnExportReport();
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -78,6 +83,11 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   // Runs a command; a workbook that cannot be opened ends it with its error.
   template <class Command>
   void RunCommand(Command command);
+
+  // What the 计算书 needs besides the results on screen: when they were
+  // calculated, and the phases before and after 自动平衡 since the last read.
+  std::time_t m_calculatedAt = 0;
+  std::optional<report::PhaseRecord> m_balancedPhases;
 
   MemoryCircuitTable m_circuits;  // the circuit list's rows, behind m_list
   CircuitListModel m_listModel{m_circuits};

@@ -11,6 +11,7 @@ struct CliOptions {
   float demandCoefficient = 0.8f;
   bool balance = false;
   std::optional<std::string> saveTo;  // UTF-8
+  std::optional<std::string> reportTo;  // UTF-8: the 计算书 as PDF
   bool json = false;
   bool help = false;
 };

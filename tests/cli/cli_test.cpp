@@ -149,6 +149,12 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_EQ(*parsed.options->saveTo, "out.xls");
   EXPECT_FALSE(ParseCliOptions({"--power-factor", "nan"}).options);
   EXPECT_FALSE(ParseCliOptions({"--save"}).options);
+
+  const CliParse report = ParseCliOptions({"--report=计算书.pdf", "--balance"});
+  ASSERT_TRUE(report.options) << report.error;
+  EXPECT_EQ(*report.options->reportTo, "计算书.pdf");
+  EXPECT_FALSE(ParseCliOptions({"--report"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--report="}).options);
 }
 
 }  // namespace
