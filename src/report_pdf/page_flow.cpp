@@ -26,7 +26,13 @@ qreal PageFlow::TextWidth(const QString& text, FontRole role) const {
 }
 
 QStringList PageFlow::Wrap(const QString& text, FontRole role, qreal width) const {
-  QTextLayout layout(text, Font(role), &m_device);
+  // A list of switch models ("C16;C32;MCCB-125;") breaks after a ";"
+  // rather than inside a model's name: a zero-width space there offers the
+  // break, and leaves the lines again.
+  constexpr QChar kBreak(0x200B);
+  QString breakable = text;
+  breakable.replace(QChar(';'), QString(QChar(';')) + kBreak);
+  QTextLayout layout(breakable, Font(role), &m_device);
   QTextOption option;
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   layout.setTextOption(option);
@@ -34,7 +40,7 @@ QStringList PageFlow::Wrap(const QString& text, FontRole role, qreal width) cons
   layout.beginLayout();
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
     line.setLineWidth(width);
-    lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
+    lines.append(breakable.mid(line.textStart(), line.textLength()).remove(kBreak).trimmed());
   }
   layout.endLayout();
   if (lines.isEmpty()) lines.append(QString());

@@ -133,6 +133,16 @@ TEST_F(LoadcalcCli, TableOutputShowsTheBoard) {
   EXPECT_NE(run.out.find("可选择开关: MCCB-250, MCCB-400\n"), std::string::npos) << run.out;
 }
 
+// Without Qt there is no painter: --report is refused before anything runs.
+TEST_F(LoadcalcCli, ReportNeedsABuildWithQt) {
+  if (LOADCALC_CLI_WRITES_REPORTS) GTEST_SKIP() << "this build writes reports";
+  const CliRun run = Invoke(OnSample("--report '" + PathIn("r.pdf").string() + "'"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("--report is not available"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_FALSE(std::filesystem::exists(PathIn("r.pdf")));
+}
+
 TEST(CliOptions, ValuesAndDefaults) {
   const CliParse defaults = ParseCliOptions({});
   ASSERT_TRUE(defaults.options);
