@@ -1,5 +1,7 @@
 #include "report_pdf/report_layout.h"
 
+#include <algorithm>
+
 #include "report_pdf/page_flow.h"
 #include "report_pdf/phase_chart_layout.h"
 #include "report_pdf/table_layout.h"
