@@ -197,14 +197,20 @@ void CLoadCalcDlg::OnExportReport() {
                      this);
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
   const CString path = dialog.GetPathName();
-  report::ReportSource source;
-  source.workbookName = std::filesystem::path(ToUtf8(GetWorkbookPath())).filename().string();
-  source.calculatedAt = m_calculatedAt;
-  source.balanced = m_balancedPhases;
   CWaitCursor wait;
   const std::string error =
-      report_pdf::WriteReportPdf(report::BuildCalculationReport(*this, m_cbSwitch, source), ToUtf8(path));
+      report_pdf::WriteReportPdf(report::BuildCalculationReport(*this, m_cbSwitch, ReportSource()), ToUtf8(path));
   AfxMessageBox(error.empty() ? report::ReportWritten(path) : report::ReportWriteFailed(path, FromUtf8(error)));
+}
+
+report::ReportSource CLoadCalcDlg::ReportSource() const {
+  report::ReportSource source;
+  source.workbookName = std::filesystem::path(ToUtf8(GetWorkbookPath())).filename().string();
+  // Results without a recorded time came from a calculation that stopped
+  // on an unreadable switch library; they are reported as of now.
+  source.calculatedAt = m_calculatedAt != 0 ? m_calculatedAt : std::time(nullptr);
+  source.balanced = m_balancedPhases;
+  return source;
 }
 
 void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }

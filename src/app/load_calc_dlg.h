@@ -17,6 +17,7 @@
 #include "platform/ui/button.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/list_ctrl.h"
+#include "report/calculation_report.h"
 #include "report/phase_record.h"
 #include "res/ui/resource.h"
 #include "tooltip/glint_tooltip.h"
@@ -80,6 +81,8 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void EndWaitCursor() override;
 
   void ShowAboutBox();
+  // What the 计算书 of the results on screen needs besides them.
+  report::ReportSource ReportSource() const;
   // Runs a command; a workbook that cannot be opened ends it with its error.
   template <class Command>
   void RunCommand(Command command);
