@@ -171,13 +171,9 @@ void CLoadCalcDlg::OnCalc() {
 
 void CLoadCalcDlg::OnAutoBalance() {
   RunCommand([this] {
-    // A second balancing keeps the phases the workbook gave.
-    report::PhaseRecord phases = m_balancedPhases ? *m_balancedPhases : report::RecordPhasesBefore(m_list);
-    if (!AutoBalance()) return;
-    m_calculatedAt = std::time(nullptr);
-    report::RecordPhasesAfter(phases, m_list);
-    m_balancedPhases = phases;
+    if (AutoBalance()) RememberBalancing();
   });
+  m_balanceProgress.reset();
 }
 
 void CLoadCalcDlg::OnSave() {
@@ -203,6 +199,15 @@ void CLoadCalcDlg::OnExportReport() {
   AfxMessageBox(error.empty() ? report::ReportWritten(path) : report::ReportWriteFailed(path, FromUtf8(error)));
 }
 
+void CLoadCalcDlg::RememberBalancing() {
+  m_calculatedAt = std::time(nullptr);
+  std::optional<report::PhaseRecord> phases = report::BalancedPhases(m_list, LastBalance());
+  if (!phases) return;
+  // A second balancing keeps the phases the workbook gave as "before".
+  if (m_balancedPhases) phases->before = m_balancedPhases->before;
+  m_balancedPhases = std::move(phases);
+}
+
 report::ReportSource CLoadCalcDlg::ReportSource() const {
   report::ReportSource source;
   source.workbookName = std::filesystem::path(ToUtf8(GetWorkbookPath())).filename().string();
@@ -214,6 +219,15 @@ report::ReportSource CLoadCalcDlg::ReportSource() const {
 }
 
 void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }
+
+bool CLoadCalcDlg::OfferAlternative(const CString& refusal, const CString& question) {
+  return AfxMessageBox(refusal + question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool CLoadCalcDlg::ContinueBalancing(double share) {
+  if (!m_balanceProgress) m_balanceProgress = std::make_unique<CProgressWindow>(Cp936("正在进行自动平衡计算..."), this);
+  return m_balanceProgress->Update(share);
+}
 
 void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) { UpdateData(saveAndValidate); }
 

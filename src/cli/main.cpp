@@ -40,6 +40,17 @@ class ConsoleHost : public LoadCalcHost {
   void EndWaitCursor() override {}
 };
 
+// 自动平衡 without asking; boards beyond the exhaustive search's 19
+// circuits go to the extended method, which is said on standard error.
+bool Balance(CLoadCalcCore& core, const CliOptions& options) {
+  const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow};
+  const int circuits = core.m_list.GetItemCount();
+  if (!options.balanceBelow && circuits > 19 && circuits <= 200)
+    std::cerr << "loadcalc-cli: " << circuits << " circuits: balancing with the extended method (time limit "
+              << options.timeLimitSeconds << " s)" << std::endl;
+  return core.AutoBalance(settings);
+}
+
 bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const report::ReportSource& source,
                  const std::string& path, ConsoleHost& host) {
   const std::string error = WriteCalculationReport(core, switches, source, path);
@@ -67,17 +78,11 @@ int Run(const CliOptions& options) {
   } else {
     core.m_fPowerFactor = options.powerFactor;
     core.m_fDemandCoef = options.demandCoefficient;
+    calculated = options.balance || options.balanceBelow ? Balance(core, options) : core.Calculate();
     report::ReportSource source;
     source.workbookName = std::filesystem::path(ToUtf8(core.GetWorkbookPath())).filename().string();
-    if (options.balance) {
-      report::PhaseRecord phases = report::RecordPhasesBefore(list);
-      calculated = core.AutoBalance();
-      report::RecordPhasesAfter(phases, list);
-      if (calculated) source.balanced = phases;
-    } else {
-      calculated = core.Calculate();
-    }
     source.calculatedAt = std::time(nullptr);
+    if (options.balance || options.balanceBelow) source.balanced = report::BalancedPhases(list, core.LastBalance());
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
     if (calculated && options.reportTo) ok = WriteReport(core, switches, source, *options.reportTo, host) && ok;

@@ -7,25 +7,22 @@ namespace report {
 namespace {
 
 constexpr int kNumberColumn = 0;
-constexpr int kPhaseColumn = 1;
 
-std::vector<std::string> ColumnTexts(const CircuitTable& list, int column) {
-  std::vector<std::string> texts;
-  for (int row = 0; row < list.GetItemCount(); ++row) texts.push_back(ToUtf8(list.GetItemText(row, column)));
-  return texts;
+std::vector<std::string> Utf8All(const std::vector<CString>& texts) {
+  std::vector<std::string> result;
+  for (const CString& text : texts) result.push_back(ToUtf8(text));
+  return result;
 }
 
 }  // namespace
 
-PhaseRecord RecordPhasesBefore(const CircuitTable& list) {
+std::optional<PhaseRecord> BalancedPhases(const CircuitTable& list, const BalanceOutcome& outcome) {
+  if (!outcome.applied) return std::nullopt;
   PhaseRecord record;
-  record.circuits = ColumnTexts(list, kNumberColumn);
-  record.before = ColumnTexts(list, kPhaseColumn);
+  for (int row = 0; row < list.GetItemCount(); ++row) record.circuits.push_back(ToUtf8(list.GetItemText(row, kNumberColumn)));
+  record.before = Utf8All(outcome.phasesBefore);
+  record.after = Utf8All(outcome.phasesAfter);
   return record;
-}
-
-void RecordPhasesAfter(PhaseRecord& record, const CircuitTable& list) {
-  record.after = ColumnTexts(list, kPhaseColumn);
 }
 
 }  // namespace report

@@ -1,11 +1,11 @@
-// The phase of every circuit before and after 自动平衡, for the report. The
-// caller takes the first picture before the balancing and the second after
-// it; nothing else changes the phases between the two.
+// The phase of every circuit before and after 自动平衡, for the report.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "calc/balance_outcome.h"
 #include "calc/circuit_table.h"
 
 namespace report {
@@ -16,9 +16,8 @@ struct PhaseRecord {
   std::vector<std::string> after;
 };
 
-// Circuit numbers and phases as the list shows them now.
-PhaseRecord RecordPhasesBefore(const CircuitTable& list);
-// The phases the list shows now become the record's "after".
-void RecordPhasesAfter(PhaseRecord& record, const CircuitTable& list);
+// The phases a balancing wrote, beside the circuit numbers of `list`;
+// nothing when it wrote none (refused, declined or cancelled).
+std::optional<PhaseRecord> BalancedPhases(const CircuitTable& list, const BalanceOutcome& outcome);
 
 }  // namespace report

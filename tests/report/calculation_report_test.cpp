@@ -106,13 +106,18 @@ TEST_F(ReportContentTest, SwitchChoiceIsTheUsersOrNone) {
 TEST_F(ReportContentTest, BalancedBoardListsPhasesBeforeAndAfter) {
   WriteInput({{"A", "L1", "5", "1", "1"}, {"B", "L1", "5", "1", "1"}, {"C", "L1", "5", "1", "1"}}, kLibrary);
   ASSERT_TRUE(core.ReadCircuits());
-  report::PhaseRecord phases = report::RecordPhasesBefore(list);
   ASSERT_TRUE(core.AutoBalance());
-  report::RecordPhasesAfter(phases, list);
-  const auto report = Report(phases);
+  const auto report = Report(report::BalancedPhases(list, core.LastBalance()));
   ASSERT_TRUE(report.balancing);
   EXPECT_EQ(report.balancing->headers, (std::vector<std::string>{"线路编号", "平衡前相别", "平衡后相别"}));
   EXPECT_EQ(report.balancing->rows, (Rows{{"A", "L1", "L3"}, {"B", "L1", "L2"}, {"C", "L1", "L1"}}));
+}
+
+TEST_F(ReportContentTest, RefusedBalancingWroteNoPhasesToReport) {
+  WriteInput({{"A", "L1", "5", "1", "1"}, {"B", "L1", "5", "1", "1"}}, kLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_FALSE(core.AutoBalance());
+  EXPECT_FALSE(report::BalancedPhases(list, core.LastBalance()));
 }
 
 TEST_F(ReportContentTest, ResultsExistOnlyBetweenACalculationAndTheNextRead) {
