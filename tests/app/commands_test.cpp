@@ -239,10 +239,11 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
   });
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
   QApplication::sendEvent(dialog->GetWidget(), &rightClick);
-  ASSERT_EQ(offered.size(), 3u);
+  ASSERT_EQ(offered.size(), 4u);
   EXPECT_EQ(offered[0].first, MF_SEPARATOR);
   EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
-  EXPECT_EQ(offered[2].second, "打开工作簿(&O)…");
+  EXPECT_EQ(offered[2].second, "导出计算书…");
+  EXPECT_EQ(offered[3].second, "打开工作簿(&O)…");
   EXPECT_EQ(modalCaptions.size(), 2u);
 
   // Command 16 with its low four bits set is the same item.
