@@ -141,10 +141,10 @@ QueryResult SelectFromGrid(const Grid& grid, int lastRow) {
   result.columns = ColumnNames(grid, lastRow);
   if (result.columns.empty()) return result;
   const size_t used = UsedRows(grid, lastRow);
+  result.records.reserve(used > 0 ? used - 1 : 0);
   for (size_t r = 1; r < used; ++r) {
-    std::vector<std::u16string> record;
-    for (size_t c = 0; c < result.columns.size(); ++c) record.push_back(CellAt(grid, r, c));
-    result.records.push_back(std::move(record));
+    const auto& row = grid[r];
+    result.records.emplace_back(row.begin(), row.begin() + static_cast<ptrdiff_t>(std::min(row.size(), result.columns.size())));
   }
   return result;
 }
@@ -180,7 +180,9 @@ Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>
     if (!index) return MakeError("The table has no column named " + Quoted(column));
     placed.push_back(*index);
   }
-  for (size_t i = 0; i < values.size(); ++i) SetCell(grid, target, placed[i], values[i]);
+  // The target row holds no value, so an empty value leaves nothing to store.
+  for (size_t i = 0; i < values.size(); ++i)
+    if (!values[i].empty()) SetCell(grid, target, placed[i], values[i]);
   TrimRowAndEnd(grid, target);
   return Ok{};
 }
