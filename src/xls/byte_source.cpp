@@ -18,6 +18,22 @@ Status SpanSource::read(uint64_t offset, std::span<uint8_t> out) const {
   return Ok{};
 }
 
+namespace {
+
+FileIdentity IdentityOf(const struct stat& info) {
+  FileIdentity identity;
+  identity.device = info.st_dev;
+  identity.inode = info.st_ino;
+  identity.size = info.st_size;
+  identity.modified_seconds = info.st_mtim.tv_sec;
+  identity.modified_nanoseconds = info.st_mtim.tv_nsec;
+  identity.changed_seconds = info.st_ctim.tv_sec;
+  identity.changed_nanoseconds = info.st_ctim.tv_nsec;
+  return identity;
+}
+
+}  // namespace
+
 Result<std::shared_ptr<FileSource>> FileSource::Open(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -29,18 +45,18 @@ Result<std::shared_ptr<FileSource>> FileSource::Open(const std::string& path) {
     close(fd);
     return MakeError("Not a regular file: " + path);
   }
-  FileIdentity identity;
-  identity.device = info.st_dev;
-  identity.inode = info.st_ino;
-  identity.size = info.st_size;
-  identity.modified_seconds = info.st_mtim.tv_sec;
-  identity.modified_nanoseconds = info.st_mtim.tv_nsec;
-  identity.changed_seconds = info.st_ctim.tv_sec;
-  identity.changed_nanoseconds = info.st_ctim.tv_nsec;
-  return std::shared_ptr<FileSource>(new FileSource(fd, path, identity));
+  return std::shared_ptr<FileSource>(new FileSource(fd, path, IdentityOf(info)));
 }
 
 FileSource::~FileSource() { close(m_fd); }
+
+Status FileSource::check_unchanged() const {
+  struct stat info;
+  if (fstat(m_fd, &info) != 0) return MakeError("Cannot read " + m_path + ": " + std::strerror(errno));
+  if (!(IdentityOf(info) == m_identity))
+    return MakeError("The workbook " + m_path + " was changed by another program while it was being read; try again");
+  return Ok{};
+}
 
 Status FileSource::read(uint64_t offset, std::span<uint8_t> out) const {
   size_t done = 0;

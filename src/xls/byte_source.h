@@ -21,6 +21,9 @@ class ByteSource {
   // Fills `out` from `offset`; bytes past the end read as zeros. Fails only
   // when the operating system cannot read.
   virtual Status read(uint64_t offset, std::span<uint8_t> out) const = 0;
+  // Fails when the bytes may have changed since the source was opened, so
+  // that parts read at different times never get mixed.
+  virtual Status check_unchanged() const { return Ok{}; }
 };
 
 // Bytes held by the caller, which keeps them alive as long as the source.
@@ -70,6 +73,7 @@ class FileSource : public ByteSource {
 
   uint64_t size() const override { return static_cast<uint64_t>(m_identity.size); }
   Status read(uint64_t offset, std::span<uint8_t> out) const override;
+  Status check_unchanged() const override;
   const FileIdentity& identity() const { return m_identity; }
   const std::string& path() const { return m_path; }
 

@@ -91,6 +91,8 @@ Status Workbook::Impl::read_everything() {
     if (!substream) return substream.error();
     sheets[i].substream = std::move(*substream);
   }
+  // What is written back must all come from the file as it was opened.
+  if (auto unchanged = source->check_unchanged(); !unchanged) return unchanged.error();
   container = std::move(*whole);
   return Ok{};
 }

@@ -132,6 +132,8 @@ Result<std::shared_ptr<const Grid>> WorkbookFile::Cells(const ByteSource& file, 
   if (auto found = m_cells.find(index); found != m_cells.end()) return found->second;
   auto substream = Substream(file, index);
   if (!substream) return substream.error();
+  // The sheet's records must belong to the file whose strings were read.
+  if (auto unchanged = file.check_unchanged(); !unchanged) return unchanged.error();
   auto cells = ReadWorksheet(*substream, strings());
   if (!cells) return cells.error();
   auto shared = std::make_shared<const Grid>(std::move(*cells));

@@ -69,6 +69,24 @@ TEST(ReadingOnDemand, AChangeInPlaceOfTheSameSizeAndTimeIsSeenByTheNextOpening) 
   EXPECT_EQ(Rating(path), u"16");
 }
 
+TEST(ReadingOnDemand, AFileChangedInPlaceWhileOpenIsNeitherMixedNorWrittenOver) {
+  test::TempFolder folder;
+  const std::string path = folder.path("book.xls").string();
+  const std::vector<uint8_t> before = TwoSheetFile("16"), after = TwoSheetFile("63");
+  test::WriteBytes(path, before);
+  auto book = Workbook::Load(path);
+  ASSERT_TRUE(book.ok());
+  OverwriteKeepingModificationTime(path, after);
+  // The library was not read yet: reading it now would pair the old strings
+  // with the new records.
+  auto library = book->ReadSheet(1);
+  ASSERT_FALSE(library.ok());
+  EXPECT_NE(library.error().text.find("changed"), std::string::npos) << library.error().text;
+  book->ReplaceSheet(0, MakeGrid({{"x"}}));
+  EXPECT_FALSE(book->Save(path).ok());
+  EXPECT_EQ(test::ReadBytes(path), after);
+}
+
 // Where the stream of a workbook the engine wrote puts sheet `index`: its
 // stream is the file's first stream, laid out in order after the header.
 size_t SheetStartInFile(const std::vector<uint8_t>& file, size_t index) {
