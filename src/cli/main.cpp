@@ -37,6 +37,17 @@ class ConsoleHost : public LoadCalcHost {
   void EndWaitCursor() override {}
 };
 
+// 自动平衡 without asking; boards beyond the exhaustive search's 19
+// circuits go to the extended method, which is said on standard error.
+bool Balance(CLoadCalcCore& core, const CliOptions& options) {
+  const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow};
+  const int circuits = core.m_list.GetItemCount();
+  if (!options.balanceBelow && circuits > 19 && circuits <= 200)
+    std::cerr << "loadcalc-cli: " << circuits << " circuits: balancing with the extended method (time limit "
+              << options.timeLimitSeconds << " s)" << std::endl;
+  return core.AutoBalance(settings);
+}
+
 int Run(const CliOptions& options) {
   MemoryCircuitTable list;
   MemorySwitchComboBox switches;
@@ -56,7 +67,7 @@ int Run(const CliOptions& options) {
   } else {
     core.m_fPowerFactor = options.powerFactor;
     core.m_fDemandCoef = options.demandCoefficient;
-    calculated = options.balance ? core.AutoBalance() : core.Calculate();
+    calculated = options.balance || options.balanceBelow ? Balance(core, options) : core.Calculate();
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
   }
