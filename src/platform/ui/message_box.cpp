@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/ui/dialog_owner.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/win_app.h"
 
@@ -30,7 +31,7 @@ int AfxMessageBox(const CString& text, UINT type) {
   const CString caption = AfxGetAppName();
   if (Handler()) return Handler()(text, caption, type);
   QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
-                  QApplication::activeWindow());
+                  OwnerOrActiveWindow(nullptr));
   QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
