@@ -2,8 +2,14 @@
 
 #include "platform/gdi/bitmap.h"
 
+namespace {
+// Icons made and not yet destroyed, so that tests can see who forgets one.
+std::size_t g_liveIcons = 0;
+}  // namespace
+
 HICON CreateIconFromImage(const QImage& image) {
   if (image.isNull()) return nullptr;
+  ++g_liveIcons;
   auto* icon = new IconData;
   icon->image = image.convertToFormat(QImage::Format_ARGB32);
   icon->xHotspot = static_cast<DWORD>(icon->image.width() / 2);
@@ -22,6 +28,7 @@ HICON CreateIconIndirect(const ICONINFO* info) {
       if (see) pixels.setPixel(x, y, qRgba(0, 0, 0, 0));
     }
   }
+  ++g_liveIcons;
   auto* icon = new IconData;
   icon->image = pixels;
   icon->xHotspot = info->fIcon ? static_cast<DWORD>(pixels.width() / 2) : info->xHotspot;
@@ -50,8 +57,15 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info) {
 
 BOOL DestroyIcon(HICON icon) {
   if (!icon) return FALSE;
+  --g_liveIcons;
   delete icon;
   return TRUE;
 }
 
-HICON CopyIcon(HICON icon) { return icon ? new IconData(*icon) : nullptr; }
+HICON CopyIcon(HICON icon) {
+  if (!icon) return nullptr;
+  ++g_liveIcons;
+  return new IconData(*icon);
+}
+
+std::size_t LiveIconCount() { return g_liveIcons; }
