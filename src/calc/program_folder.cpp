@@ -5,7 +5,17 @@
 
 #include "platform/text/encoding.h"
 
+namespace {
+CString& FolderOverride() {
+  static CString folder;
+  return folder;
+}
+}  // namespace
+
+void OverrideProgramFolder(const CString& folder) { FolderOverride() = folder; }
+
 CString GetProgramFolder() {
+  if (!FolderOverride().IsEmpty()) return FolderOverride();
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return CString("./");

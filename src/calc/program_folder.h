@@ -7,5 +7,10 @@
 // Kept in its own case: file names here are case-sensitive.
 CString GetProgramFolder();
 
+// Test seam: GetProgramFolder answers `folder` (ending in "/") instead, so
+// that tests writing into the program folder each get a private one; an
+// empty text restores the real folder.
+void OverrideProgramFolder(const CString& folder);
+
 // The input workbook's name, "电气计算.xls", in code page 936.
 CString InputWorkbookName();
