@@ -38,7 +38,21 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "screenshots: $*" >&2; exit 1; }
+# A failed step shows what the program and the X server said, so that a
+# rare failure can be understood from the test's output alone.
+show_logs() {
+  local log
+  for log in "$work"/*.log; do
+    [ -s "$log" ] || continue
+    echo "----- $(basename "$log") -----" >&2
+    cat "$log" >&2
+  done
+}
+fail() {
+  echo "screenshots: $*" >&2
+  show_logs
+  exit 1
+}
 
 start_x_server() {
   local n
