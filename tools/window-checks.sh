@@ -8,13 +8,13 @@
 #   tools/window-checks.sh [BINDIR]
 #
 # BINDIR holds loadcalc and 电气计算.xls (default: build/bin). Exits 77 when
-# Xvfb, openbox, xdotool or xprop is missing, 1 when a check fails.
+# Xvfb, openbox, xdotool, xprop or xwininfo is missing, 1 when a check fails.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 bin=${1:-$top/build/bin}
 
-for tool in Xvfb openbox xdotool xprop; do
+for tool in Xvfb openbox xdotool xprop xwininfo; do
   command -v "$tool" >/dev/null || { echo "window-checks: $tool is not installed; nothing checked." >&2; exit 77; }
 done
 [ -x "$bin/loadcalc" ] || { echo "window-checks: $bin/loadcalc is not built." >&2; exit 1; }
@@ -120,9 +120,14 @@ expect_above_dialog() {
 }
 
 dialog_x=0 dialog_y=0 dialog_w=0 dialog_h=0
+# xwininfo, as xdotool counts a window manager's frame twice.
 measure_dialog() {
-  eval "$(xdotool getwindowgeometry --shell "$dialog")"
-  dialog_x=$X dialog_y=$Y dialog_w=$WIDTH dialog_h=$HEIGHT
+  local info
+  info=$(xwininfo -id "$dialog")
+  dialog_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  dialog_y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  dialog_w=$(sed -n 's/.*Width: *//p' <<<"$info")
+  dialog_h=$(sed -n 's/.*Height: *//p' <<<"$info")
 }
 centre() { echo "$((dialog_x + ($1 + $3 / 2) * dialog_w / 372)) $((dialog_y + ($2 + $4 / 2) * dialog_h / 270))"; }
 click_at() { xdotool mousemove $1 $2 click 1; }
