@@ -9,9 +9,10 @@
 
 // Any coordinate or size of a tip's layout, in pixels.
 constexpr int kMaxTipExtent = 32767;
-// The width or height of one image in a tip: images are loaded and scaled
-// whole, so they get a bound of their own, still above any screen.
-constexpr int kMaxTipImageExtent = 4096;
+// The width or height of one image in a tip: images are loaded, scaled and
+// masked whole for every measurement and paint, so they get a tighter bound
+// of their own, far above any icon yet quick to draw.
+constexpr int kMaxTipImageExtent = 1024;
 
 // `value` held within [-kMaxTipExtent, kMaxTipExtent].
 constexpr int ClampTipExtent(std::int64_t value) {
