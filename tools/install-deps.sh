@@ -12,6 +12,7 @@ packages=(
   xdotool openbox x11-utils
   qt6-translations-l10n
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

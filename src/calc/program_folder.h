@@ -1,4 +1,5 @@
-// The folder of the running executable, where the input workbook lies.
+// The folder of the running executable, and the folder where the program
+// keeps its input workbook and the files it writes for itself.
 #pragma once
 
 #include "platform/text/cstring.h"
@@ -7,10 +8,18 @@
 // Kept in its own case: file names here are case-sensitive.
 CString GetProgramFolder();
 
-// Test seam: GetProgramFolder answers `folder` (ending in "/") instead, so
-// that tests writing into the program folder each get a private one; an
-// empty text restores the real folder.
+// Test seam: the program runs as if its executable lay in `folder` (ending
+// in "/"): GetProgramFolder, and through it GetWorkbookFolder, answer from
+// there, so that tests writing the program's own files each get a private
+// folder. An empty text restores the real folder.
 void OverrideProgramFolder(const CString& folder);
 
 // The input workbook's name, "电气计算.xls", in code page 936.
 CString InputWorkbookName();
+
+// The folder of the input workbook and of every file the program writes
+// beside it (Test.xls), with a trailing "/", in code page 936: the program
+// folder, or for an installed copy the user's data folder for the program
+// (see ChooseWorkbookFolder), made ready on first use. Why it could not be
+// made ready is written to standard error.
+CString GetWorkbookFolder();
