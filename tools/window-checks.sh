@@ -67,13 +67,22 @@ start_x_server() {
 }
 
 start_window_manager() {
-  openbox >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-    sleep 0.1
+  local attempt
+  for attempt in 1 2 3; do
+    openbox >>"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$wm_pid" 2>/dev/null || true
+    wm_pid=""
+    echo "window-checks: openbox attempt $attempt on $DISPLAY failed" >&2
+    sleep 1
   done
-  fail "openbox did not start"
+  xdotool getdisplaygeometry >&2 || echo "window-checks: $DISPLAY does not answer either" >&2
+  fail "openbox did not start on $DISPLAY"
 }
 
 find_window() {
