@@ -1,5 +1,6 @@
 // loadcalc-cli: 读取, 计算 (or 自动平衡) and 保存 without a window.
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -11,7 +12,9 @@
 #include "calc/switch_combo_box.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
+#include "cli/report_export.h"
 #include "platform/text/encoding.h"
+#include "report/report_messages.h"
 
 namespace {
 
@@ -37,6 +40,25 @@ class ConsoleHost : public LoadCalcHost {
   void EndWaitCursor() override {}
 };
 
+// 自动平衡 without asking; boards beyond the exhaustive search's 19
+// circuits go to the extended method, which is said on standard error.
+bool Balance(CLoadCalcCore& core, const CliOptions& options) {
+  const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow};
+  const int circuits = core.m_list.GetItemCount();
+  if (!options.balanceBelow && circuits > 19 && circuits <= 200)
+    std::cerr << "loadcalc-cli: " << circuits << " circuits: balancing with the extended method (time limit "
+              << options.timeLimitSeconds << " s)" << std::endl;
+  return core.AutoBalance(settings);
+}
+
+bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const report::ReportSource& source,
+                 const std::string& path, ConsoleHost& host) {
+  const std::string error = WriteCalculationReport(core, switches, source, path);
+  if (error.empty()) return true;
+  host.ShowMessage(report::ReportWriteFailed(FromUtf8(path), FromUtf8(error)));
+  return false;
+}
+
 int Run(const CliOptions& options) {
   MemoryCircuitTable list;
   MemorySwitchComboBox switches;
@@ -56,9 +78,14 @@ int Run(const CliOptions& options) {
   } else {
     core.m_fPowerFactor = options.powerFactor;
     core.m_fDemandCoef = options.demandCoefficient;
-    calculated = options.balance ? core.AutoBalance() : core.Calculate();
+    calculated = options.balance || options.balanceBelow ? Balance(core, options) : core.Calculate();
+    report::ReportSource source;
+    source.workbookName = std::filesystem::path(ToUtf8(core.GetWorkbookPath())).filename().string();
+    source.calculatedAt = std::time(nullptr);
+    if (options.balance || options.balanceBelow) source.balanced = report::BalancedPhases(list, core.LastBalance());
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
+    if (calculated && options.reportTo) ok = WriteReport(core, switches, source, *options.reportTo, host) && ok;
   }
 
   const CString switchText = calculated ? core.FindSwitches(core.m_fCurrent) : CString();
@@ -78,6 +105,11 @@ int main(int argc, char** argv) {
   const CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options) {
     std::cerr << "loadcalc-cli: " << parse.error << "\n" << CliUsage();
+    return kBadArguments;
+  }
+  if (parse.options->reportTo && !CanWriteReports()) {
+    std::cerr << "loadcalc-cli: --report is not available: this loadcalc-cli was built without Qt "
+                 "(LOADCALC_WITH_GUI=OFF)\n";
     return kBadArguments;
   }
   if (parse.options->help) {

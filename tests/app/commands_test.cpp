@@ -233,15 +233,16 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
     UINT_PTR chosen = 0;
     for (const CMenu::Item& item : menu.Items()) {
       offered.emplace_back(item.flags, Utf8(item.text));
-      if (!(item.flags & MF_SEPARATOR)) chosen = item.id;
+      if (Utf8(item.text).rfind("关于", 0) == 0) chosen = item.id;
     }
     return chosen;
   });
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
   QApplication::sendEvent(dialog->GetWidget(), &rightClick);
-  ASSERT_EQ(offered.size(), 2u);
+  ASSERT_EQ(offered.size(), 3u);
   EXPECT_EQ(offered[0].first, MF_SEPARATOR);
   EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
+  EXPECT_EQ(offered[2].second, "导出计算书…");
   EXPECT_EQ(modalCaptions.size(), 2u);
 
   // Command 16 with its low four bits set is the same item.
@@ -308,4 +309,32 @@ TEST_F(TestSheetTest, TickedConversionAlsoWritesASemicolonTextFile) {
   EXPECT_NE(text.find(";\"26\"\r\n\"Test\";\"Test\"\r\n"), std::string::npos) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), ';'), 8) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << text;
+}
+
+TEST_F(DialogTest, BalancingBeyondNineteenCircuitsAsksAndNoChangesNothing) {
+  Rows circuits;
+  for (int i = 0; i < 22; ++i)
+    circuits.push_back({"WL" + std::to_string(i + 1), "L1", std::to_string(1 + i % 7) + ".25", "1", "0.9", ""});
+  WriteInput(circuits, kLibrary);
+  Click(1);
+  std::vector<UINT> types;
+  int answer = IDNO;
+  SetMessageBoxHandler([&](const CString& text, const CString&, UINT type) {
+    messages.push_back(Utf8(text));
+    types.push_back(type);
+    return (type & 0x000F) == MB_YESNO ? answer : static_cast<int>(IDOK);
+  });
+  Click(1015);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("目前的自动平衡计算的回路数不能超过19路\n\n是否", 0), 0u) << messages[0];
+  EXPECT_EQ(types[0] & 0x000F, MB_YESNO);
+  for (int row = 0; row < 22; ++row) EXPECT_EQ(Cell(row, 1), "L1");
+
+  answer = IDYES;
+  messages.clear();
+  Click(1015);
+  ASSERT_EQ(messages.size(), 1u);  // the question only: the answer was proved in time
+  EXPECT_TRUE(dialog->LastBalance().optimal);
+  EXPECT_LT(dialog->m_fUnbalance, 0.01f);
+  EXPECT_EQ(dialog->m_list.GetColumnCount(), 9);
 }
