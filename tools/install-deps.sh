@@ -9,7 +9,8 @@ packages=(
   qt6-base-dev libgl-dev
   fonts-arphic-uming fontconfig
   xvfb xauth x11-apps imagemagick
-  xdotool poppler-utils
+  xdotool poppler-utils openbox x11-utils
+  qt6-translations-l10n
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
   libzip-dev libexpat1-dev python3-openpyxl
   dpkg-dev desktop-file-utils appstream

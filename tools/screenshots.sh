@@ -39,22 +39,35 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "screenshots: $*" >&2; exit 1; }
+# A failed step shows what the program and the X server said, so that a
+# rare failure can be understood from the test's output alone.
+show_logs() {
+  local log
+  for log in "$work"/*.log; do
+    [ -s "$log" ] || continue
+    echo "----- $(basename "$log") -----" >&2
+    cat "$log" >&2
+  done
+}
+fail() {
+  echo "screenshots: $*" >&2
+  show_logs
+  exit 1
+}
 
+# Xvfb picks a free display number itself (-displayfd), so scripts running
+# side by side, here or in other checkouts, never share a server.
 start_x_server() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(head -n 1 "$work/display" | tr -d '[:space:]')"
       xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-      kill -0 "$xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
   done
   fail "no virtual X server could be started"
 }

@@ -18,7 +18,7 @@ int CircuitListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CircuitListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return QVariant();
+  if (!index.isValid() || role != Qt::DisplayRole) return QVariant();
   return ToQString(m_table.GetItemText(index.row(), index.column()));
 }
 

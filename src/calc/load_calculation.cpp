@@ -74,15 +74,17 @@ void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   const float powerFactor = ReadCellNumber(m_list, row, 4);
 
   const auto power = static_cast<float>(static_cast<double>(demandCoefficient) * equipmentPower);
+  const bool validPowerFactor = IsValidPowerFactor(powerFactor);
+  // The refusal comes before anything of the row is written.
+  if (!validPowerFactor) m_host.ShowMessage(calc_text::CircuitPowerFactorRange());
   m_list.SetItemText(row, 5, FormatFixed(power));
-  if (IsValidPowerFactor(powerFactor)) {
+  if (validPowerFactor) {
     const auto current = static_cast<float>(power / (kCircuitVoltage * powerFactor));
     m_list.SetItemText(row, 6, FormatFixed(current));
     m_list.SetItemText(row, 7, FindSwitches(current));
   } else {
     // No current can be computed: the row shows none rather than another
     // circuit's figures.
-    m_host.ShowMessage(calc_text::CircuitPowerFactorRange());
     m_list.SetItemText(row, 6, CString());
     m_list.SetItemText(row, 7, CString());
   }
@@ -110,16 +112,19 @@ void CLoadCalcCore::CalculateBoard(const float phaseSums[3]) {
   m_fCurrent = static_cast<float>(static_cast<double>(m_fCalcPower) * kBoardCurrentFactor / m_fPowerFactor);
 }
 
-// Entries in the order of the text; empty parts (a run of ";") give none.
+// Entries in the order of the text. A run of ";" after an entry ends it as
+// one ";" does; a text that starts with ";" (a library row without a model
+// name) gives an empty first entry.
 void CLoadCalcCore::FillSwitchBox(const CString& candidates) {
   m_switchBox.ResetContent();
   CString rest = candidates;
   while (!rest.IsEmpty()) {
     const int end = rest.Find(';');
-    const CString model = end < 0 ? rest : rest.Left(end);
-    if (!model.IsEmpty()) m_switchBox.AddString(model);
+    m_switchBox.AddString(end < 0 ? rest : rest.Left(end));
     if (end < 0) break;
-    rest = rest.Mid(end + 1);
+    int next = end;
+    while (next < rest.GetLength() && rest.GetAt(next) == ';') ++next;
+    rest = rest.Mid(next);
   }
   if (m_switchBox.GetCount() > 0)
     m_switchBox.SetCurSel(0);

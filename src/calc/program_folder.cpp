@@ -20,7 +20,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+CString& FolderOverride() {
+  static CString folder;
+  return folder;
+}
+
 fs::path ExecutableFolder() {
+  if (!FolderOverride().IsEmpty()) return fs::path(ToUtf8(FolderOverride())).parent_path();
   std::error_code error;
   const fs::path exe = fs::read_symlink("/proc/self/exe", error);
   return error ? fs::path() : exe.parent_path();
@@ -51,6 +57,8 @@ WorkbookFolderFacts CurrentWorkbookFolderFacts() {
 }
 
 }  // namespace
+
+void OverrideProgramFolder(const CString& folder) { FolderOverride() = folder; }
 
 CString GetProgramFolder() { return AsFolderText(ExecutableFolder()); }
 

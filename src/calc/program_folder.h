@@ -8,6 +8,12 @@
 // Kept in its own case: file names here are case-sensitive.
 CString GetProgramFolder();
 
+// Test seam: the program runs as if its executable lay in `folder` (ending
+// in "/"): GetProgramFolder, and through it GetWorkbookFolder, answer from
+// there, so that tests writing the program's own files each get a private
+// folder. An empty text restores the real folder.
+void OverrideProgramFolder(const CString& folder);
+
 // The input workbook's name, "电气计算.xls", in code page 936.
 CString InputWorkbookName();
 

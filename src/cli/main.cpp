@@ -97,6 +97,11 @@ int Run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::string conversionProblem = TextConversionProblem();
+  if (!conversionProblem.empty()) {
+    std::cerr << "loadcalc-cli: " << conversionProblem << "\n";
+    return kFailed;
+  }
   const CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options) {
     std::cerr << "loadcalc-cli: " << parse.error << "\n" << CliUsage();

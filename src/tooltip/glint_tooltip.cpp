@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "platform/gdi/icon.h"
 #include "tooltip/tip_desktop.h"
 
 namespace {
@@ -35,6 +36,8 @@ CGlintTooltip::CGlintTooltip() {
 
 CGlintTooltip::~CGlintTooltip() {
   RemoveAllTools();
+  for (HICON icon : m_loadedIcons) DestroyIcon(icon);
+  m_loadedIcons.clear();
   RemoveAllNamedImages();
   m_arrLineWidths.clear();
   m_arrLineHeights.clear();
@@ -73,7 +76,11 @@ const CTipDesktop& CGlintTooltip::Desktop() const {
 
 void CGlintTooltip::AddTool(CWnd* pWnd, const CString& strText, UINT nIconID, CSize szIcon,
                             LPCRECT lpRect, DWORD dwIDTool) {
-  AddTool(pWnd, strText, LoadIconResource(nIconID, szIcon.cx, szIcon.cy), lpRect, dwIDTool);
+  // The tip loaded this icon, so the tip destroys it; icons handed in stay
+  // the caller's.
+  HICON icon = LoadIconResource(nIconID, szIcon.cx, szIcon.cy);
+  if (icon != nullptr) m_loadedIcons.push_back(icon);
+  AddTool(pWnd, strText, icon, lpRect, dwIDTool);
 }
 
 void CGlintTooltip::AddTool(CWnd* pWnd, const CString& strText, HICON hIcon, LPCRECT lpRect,

@@ -194,4 +194,5 @@ class CGlintTooltip : public CWnd {
   CTextureDib m_dibStripH;
   CTextureDib m_dibStripV;
   const CTipDesktop* m_pDesktop = nullptr;
+  std::vector<HICON> m_loadedIcons;  // loaded by AddTool, destroyed with the tip
 };

@@ -1,12 +1,14 @@
 // Preparing a tip: effective settings, the display notification, the size
 // of text and icon, the texture, and the window's place and shape.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/gdi/gdi_api.h"
 #include "tooltip/balloon_shape.h"
 #include "tooltip/glint_tooltip.h"
 #include "tooltip/texture_effects.h"
 #include "tooltip/tip_desktop.h"
+#include "tooltip/tip_limits.h"
 #include "tooltip/tip_placement.h"
 
 void CGlintTooltip::ResolveEffectiveSettings() {
@@ -32,19 +34,25 @@ void CGlintTooltip::DisplayTip(CPoint pt) {
 
   m_szText = GetTextSize(m_tiCurrent.strText);
   m_szIcon = GetIconSize(m_tiCurrent.hIcon);
-  const int marginX = m_nSizes[TTSIZE_MARGIN_CX];
-  CSize size = m_szText;
+  const std::int64_t marginX = m_nSizes[TTSIZE_MARGIN_CX];
+  std::int64_t cx = m_szText.cx;
+  std::int64_t cy = m_szText.cy;
   if (m_szIcon.cx != 0 || m_szIcon.cy != 0) {
-    size.cx += m_szIcon.cx + (m_szText.cx != 0 ? marginX : 0);
-    size.cy = std::max(size.cy, m_szIcon.cy);
+    cx += m_szIcon.cx + (m_szText.cx != 0 ? marginX : 0);
+    cy = std::max<std::int64_t>(cy, m_szIcon.cy);
   }
-  size.cx += 2 * marginX;
+  cx += 2 * marginX;
   // The anchor's height is reserved whether or not the anchor is drawn.
-  size.cy += m_nSizes[TTSIZE_ANCHOR_CY] + 2 * m_nSizes[TTSIZE_MARGIN_CY];
+  cy += std::int64_t{m_nSizes[TTSIZE_ANCHOR_CY]} + 2 * std::int64_t{m_nSizes[TTSIZE_MARGIN_CY]};
   if (m_tiCurrent.nStyles & TTSTYLE_SHADOW) {
-    size.cx += m_nSizes[TTSIZE_SHADOW_CX];
-    size.cy += m_nSizes[TTSIZE_SHADOW_CY];
+    cx += m_nSizes[TTSIZE_SHADOW_CX];
+    cy += m_nSizes[TTSIZE_SHADOW_CY];
   }
+  // Nothing of a tip beyond the screen can be seen: its window, and so its
+  // off-screen bitmap and texture, are never larger than the screen.
+  const CSize screen = Desktop().GetScreenSize();
+  const CSize size(static_cast<int>(std::clamp<std::int64_t>(cx, 0, std::clamp(screen.cx, 1, kMaxTipExtent))),
+                   static_cast<int>(std::clamp<std::int64_t>(cy, 0, std::clamp(screen.cy, 1, kMaxTipExtent))));
   const CRect rect(0, 0, size.cx, size.cy);
   if (m_tiCurrent.nEffect >= 7 && m_tiCurrent.nEffect <= 15)
     BuildTexture(rect, m_tiCurrent.nEffect, m_tiCurrent.nGranularity, 5, m_tiCurrent.crBkColors[0]);

@@ -2,10 +2,12 @@
 // records the width and height of every line) or draws it using those
 // records for alignment and for placing runs on the bottom of their line.
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "tooltip/glint_tooltip.h"
 #include "tooltip/markup_number.h"
+#include "tooltip/tip_limits.h"
 
 namespace {
 
@@ -42,7 +44,7 @@ struct CGlintTooltip::MarkupPass {
   Align align = Align::Left;
   bool lineStart = true;
   int widest = 0;
-  std::vector<int> rulePercent{0};
+  std::vector<std::int64_t> rulePercent{0};
   LOGFONT logFont{};
   CFont font;
   CFont* previousFont = nullptr;
@@ -50,7 +52,12 @@ struct CGlintTooltip::MarkupPass {
   int tmAveCharWidth = 0;
 
   MarkupPass(CGlintTooltip& t, CDC* d, const CRect& r, const CString& s, bool m)
-      : tip(t), dc(d), rect(r), text(s), measure(m), x(r.left), y(r.top) {}
+      : tip(t), dc(d), rect(Bounded(r)), text(s), measure(m), x(rect.left), y(rect.top) {}
+
+  static CRect Bounded(const CRect& r) {
+    return CRect(ClampTipExtent(r.left), ClampTipExtent(r.top), ClampTipExtent(r.right),
+                 ClampTipExtent(r.bottom));
+  }
 
   // Height of the current line as measured; a draw without a measurement
   // of this text falls back to the font's height instead of reading past
@@ -80,9 +87,11 @@ struct CGlintTooltip::MarkupPass {
     font.DeleteObject();
     if (measure) {
       for (size_t i = 0; i < tip.m_arrLineWidths.size() && i < rulePercent.size(); ++i)
-        if (rulePercent[i] != 0) tip.m_arrLineWidths[i] += MulDiv(rulePercent[i], widest, 100);
+        if (rulePercent[i] != 0)
+          tip.m_arrLineWidths[i] = static_cast<UINT>(ClampTipExtent(
+              tip.m_arrLineWidths[i] + MulDiv(widest, ClampTipExtent(rulePercent[i]), 100)));
     }
-    return {widest, y - rect.top};
+    return {widest, ClampTipExtent(std::int64_t{y} - rect.top)};
   }
 
   void Run() {
@@ -112,20 +121,20 @@ struct CGlintTooltip::MarkupPass {
   void PlaceRun(const CString& run) {
     AlignLine();
     const CSize size = dc->GetTextExtent(run);
-    if (measure) lineHeight = std::max(lineHeight, static_cast<int>(size.cy));
+    if (measure) lineHeight = std::max(lineHeight, ClampTipExtent(size.cy));
     else dc->TextOut(x, y + MeasuredHeight() - tmHeight, run);
-    x += size.cx;
+    x = ClampTipExtent(std::int64_t{x} + size.cx);
   }
 
   void LineBreak(DWORD count) {
     if (count == 0) count = 1;
     if (measure) {
-      const int width = x - rect.left;
+      const int width = std::max(0, ClampTipExtent(std::int64_t{x} - rect.left));
       widest = std::max(widest, width);
       tip.m_arrLineWidths.push_back(static_cast<UINT>(width));
       tip.m_arrLineHeights.push_back(static_cast<UINT>(lineHeight));
     }
-    y += MeasuredHeight() * static_cast<int>(count);
+    y = ClampTipExtent(std::int64_t{y} + std::int64_t{MeasuredHeight()} * count);
     ++line;
     rulePercent.push_back(0);
     x = rect.left;
@@ -137,14 +146,15 @@ struct CGlintTooltip::MarkupPass {
     if (count == 0) count = 1;
     const int tabWidth = 4 * tmAveCharWidth;
     if (tabWidth <= 0) return;
-    const int offset = x - rect.left;
-    int stop = offset / tabWidth;
+    const std::int64_t offset = std::int64_t{x} - rect.left;
+    std::int64_t stop = offset / tabWidth;
     if (offset < 0 && offset % tabWidth != 0) --stop;  // floor
+    std::int64_t next = x;
     if (offset != stop * tabWidth) {
-      x = rect.left + (stop + 1) * tabWidth;
+      next = rect.left + (stop + 1) * tabWidth;
       --count;
     }
-    x += static_cast<int>(count) * tabWidth;
+    x = ClampTipExtent(next + std::int64_t{count} * tabWidth);
   }
 
   void Rule() {
@@ -152,14 +162,15 @@ struct CGlintTooltip::MarkupPass {
     DWORD width = 100;
     const bool percent = !value.IsEmpty() && value.GetAt(value.GetLength() - 1) == '%';
     if (!value.IsEmpty()) width = MarkupNumber(value, 100);
-    const int v = static_cast<int>(width);
+    const int v = ClampTipExtent(width);
     if (percent && measure) {
-      rulePercent[line] += v;
+      rulePercent[line] = ClampTipExtent(rulePercent[line] + v);
       return;
     }
-    const int pixels = percent ? MulDiv(rect.Width(), v, 100) : v;
-    if (!measure) tip.DrawRule(dc, x, x + pixels, y + MeasuredHeight() / 2);
-    x += pixels;
+    const int pixels = ClampTipExtent(percent ? MulDiv(rect.Width(), v, 100) : v);
+    const int end = ClampTipExtent(std::int64_t{x} + pixels);
+    if (!measure) tip.DrawRule(dc, x, end, y + MeasuredHeight() / 2);
+    x = end;
   }
 
   void ChangeFont(const CString& name, bool closing) {
@@ -191,8 +202,8 @@ struct CGlintTooltip::MarkupPass {
     ImageAttributes a;
     for (int i = 0; i < reads; ++i) {
       const CString name = ReadAttributeName(text, pos);
-      if (Is(name, "cx")) a.cx = static_cast<int>(ReadNumber(text, pos, 0));
-      else if (Is(name, "cy")) a.cy = static_cast<int>(ReadNumber(text, pos, 0));
+      if (Is(name, "cx")) a.cx = ClampTipImageExtent(ReadNumber(text, pos, 0));
+      else if (Is(name, "cy")) a.cy = ClampTipImageExtent(ReadNumber(text, pos, 0));
       else if (withMask && Is(name, "mask")) {
         a.mask = true;
         a.maskColour = ReadNumber(text, pos, RGB(255, 0, 255));
@@ -204,8 +215,8 @@ struct CGlintTooltip::MarkupPass {
   }
 
   void PlaceImage(CSize size) {
-    if (measure) lineHeight = std::max(lineHeight, static_cast<int>(size.cy));
-    x += size.cx;
+    if (measure) lineHeight = std::max(lineHeight, ClampTipExtent(size.cy));
+    x = ClampTipExtent(std::int64_t{x} + size.cx);
   }
 
   void Image(const CString& name) {

@@ -65,8 +65,15 @@ TipPlacement CalcTipPlacement(const TipPlacementInput& in) {
     out.direction = FlipVert(out.direction);
     CalcVertPos(out.direction, in.cursor.y, height, in.screen.cy, out.rect);
   }
-  // Left-extending tips with a shadow stand one shadow offset further on.
-  if (in.shadow && (out.direction == 0 || out.direction == 2))
-    out.rect.OffsetRect(in.shadowOffset.cx, in.shadowOffset.cy);
+  // The shadow widens the window at its right and heightens it at its
+  // bottom. A left-extending tip measures its anchor from the body's right
+  // end, so it moves right by the shadow's width; above the cursor it also
+  // moves down by the shadow's height, so that its body ends where the
+  // anchor begins. Below the cursor the anchor starts at the window's top
+  // edge: moving down would take its point off the cursor and cut it off.
+  if (in.shadow && !ExtendsRight(out.direction)) {
+    const int down = IsBelow(out.direction) ? 0 : in.shadowOffset.cy;
+    out.rect.OffsetRect(in.shadowOffset.cx, down);
+  }
   return out;
 }

@@ -256,14 +256,21 @@ TEST_F(DialogTest, DialogStaysOnTop) {
   EXPECT_TRUE(dialog->GetExStyle() & WS_EX_TOPMOST);
 }
 
+// The sample workbook goes into the program folder: each test gets a
+// private one, so tests running side by side never share Test.xls.
 class TestSheetTest : public DialogTest {
  protected:
-  void TearDown() override {
-    std::filesystem::remove(Program("Test.xls"));
-    std::filesystem::remove(Program("Test.csv"));
-    DialogTest::TearDown();
+  void SetUp() override {
+    OverrideProgramFolder(FromUtf8(m_programFolder.Path().string() + "/"));
+    DialogTest::SetUp();
   }
-  static std::string Program(const char* name) { return Utf8(GetProgramFolder()) + name; }
+  void TearDown() override {
+    DialogTest::TearDown();
+    OverrideProgramFolder(CString());
+  }
+  std::string Program(const char* name) const { return (m_programFolder.Path() / name).string(); }
+
+  ::test::TempFolder m_programFolder{"loadcalc-program"};
 };
 
 TEST_F(TestSheetTest, WritesTheSampleRowsAppendedInsertedAndReplaced) {

@@ -122,6 +122,30 @@ TEST_F(Calculation, CircuitPowerFactorBoundsShowOneMessagePerRowAndNoCurrent) {
   EXPECT_EQ(core.m_fL2, 2.0f);
 }
 
+// The message about a refused power factor comes before the row changes.
+class CellWatchingHost : public RecordingHost {
+ public:
+  const CircuitTable* list = nullptr;
+  std::vector<std::string> powerCellAtMessage;
+  void ShowMessage(const CString& text) override {
+    RecordingHost::ShowMessage(text);
+    powerCellAtMessage.push_back(ToUtf8(list->GetItemText(0, 5)));
+  }
+};
+
+TEST_F(Calculation, RefusedCircuitPowerFactorIsReportedBeforeTheRowIsWritten) {
+  WriteInput({{"A", "L1", "2", "1", "1.5"}}, kSmallLibrary);
+  CellWatchingHost watcher;
+  watcher.list = &list;
+  CLoadCalcCore watched{list, switches, watcher};
+  watched.SetWorkbookPath(Cp936(InputPath()));
+  watched.ResetCircuitList();
+  ASSERT_TRUE(watched.ReadCircuits());
+  ASSERT_TRUE(watched.Calculate());
+  EXPECT_EQ(watcher.powerCellAtMessage, std::vector<std::string>{""});
+  EXPECT_EQ(Cell(0, 5), "2.000000");
+}
+
 TEST_F(Calculation, OnlyExactPhaseTextsCount) {
   WriteInput({{"回路1", "l1", "1", "1", "1"},
               {"回路2", " L1", "1", "1", "1"},
@@ -209,6 +233,18 @@ TEST_F(SwitchSelection, BoardEntriesKeepTheLibraryOrderAndTheFirstIsSelected) {
   EXPECT_EQ(switches.GetLBText(2), "M");
   EXPECT_EQ(switches.GetCurSel(), 0);
   EXPECT_EQ(switches.GetWindowText(), "Z");
+}
+
+TEST_F(SwitchSelection, ALibraryRowWithoutAModelNameFirstGivesAnEmptyFirstEntrySelected) {
+  WriteInput({{"1", "L1", "1", "1", "1"}}, {{"", "300"}, {"Z", "200"}, {"", "250"}, {"A", "100"}});
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.Calculate());
+  ASSERT_EQ(switches.GetCount(), 3);
+  EXPECT_EQ(switches.GetLBText(0), "");
+  EXPECT_EQ(switches.GetLBText(1), "Z");
+  EXPECT_EQ(switches.GetLBText(2), "A");
+  EXPECT_EQ(switches.GetCurSel(), 0);
+  EXPECT_EQ(switches.GetWindowText(), "");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
+#include <climits>
 #include <cstring>
 
 #include "platform/gdi/gdi_api.h"
+#include "tooltip/tip_limits.h"
 #include "tooltip_test_support.h"
 
 namespace {
@@ -307,4 +309,35 @@ TEST(MarkupParser, TextRunsAndTagEnds) {
   pos = 0;
   CGlintTooltip::SkipToTagEnd("b x=1 >rest", pos);
   EXPECT_EQ(pos, 6);
+}
+
+// Numbers far beyond any screen: every size stays within the tip's bounds,
+// nothing overflows (the suite runs clean under UBSan) and drawing the
+// largest of them is quick, because nothing grows with the number itself.
+TEST_F(Markup, ExtremeNumbersAreHeldWithinTheTipsBounds) {
+  const int tm = Metrics().tmHeight;
+  CSize size = Measure("a<br=4000000000>b");
+  EXPECT_EQ(size.cy, kMaxTipExtent);
+  EXPECT_GT(size.cx, 0);
+  EXPECT_EQ(Measure("<t=100000000>").cx, kMaxTipExtent);
+  EXPECT_EQ(Measure("<hr=2147483647><hr=2147483647>").cx, kMaxTipExtent);
+  EXPECT_EQ(Measure("<hr=4294967295>x").cx, kMaxTipExtent);
+  EXPECT_EQ(Measure("<hr=2000000000>").cx, kMaxTipExtent);
+  // Percentages of a line: twice the largest still stays a bounded width.
+  Measure("x<br><hr=2147483647%><hr=2147483647%>");
+  ASSERT_EQ(Widths().size(), 2u);
+  EXPECT_LE(Widths()[1], static_cast<UINT>(kMaxTipExtent));
+  size = Measure("<br=4000000000><br=4000000000>");
+  EXPECT_EQ(size.cy, kMaxTipExtent);
+  EXPECT_EQ(Heights().front(), static_cast<UINT>(tm));
+
+  // A layout rectangle as wide as an int allows, and one reaching out of it.
+  Canvas canvas(40, 40);
+  const CRect huge(0, 0, INT_MAX, INT_MAX);
+  m_tip.DrawMarkup(canvas.dc(), huge, "<al_c>x<hr=50%><br><al_r>y", TRUE);
+  m_tip.DrawMarkup(canvas.dc(), huge, "<al_c>x<hr=50%><br><al_r>y", FALSE);
+  const CRect reversed(INT_MAX - 5, INT_MIN + 5, INT_MIN, INT_MAX);
+  m_tip.DrawMarkup(canvas.dc(), reversed, "<al_r><t=9>z<hr=99%>", TRUE);
+  m_tip.DrawMarkup(canvas.dc(), reversed, "<al_r><t=9>z<hr=99%>", FALSE);
+  MeasureAndDraw(canvas, "<hr=2000000000><br=4000000000><t=100000000>");
 }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "tooltip/balloon_shape.h"
+
 namespace {
 
 TipPlacement Place(CPoint cursor, int direction, CSize tip = {200, 100}, bool shadow = false) {
@@ -70,8 +74,43 @@ TEST(TipPlacement, TooWideForTheScreenFlipsOnceAndKeepsItsExtent) {
 }
 
 TEST(TipPlacement, ShadowMovesOnlyLeftExtendingTips) {
-  EXPECT_EQ(Place({500, 400}, 2, {200, 100}, true).rect, CRect(320, 404, 520, 504));
+  EXPECT_EQ(Place({500, 400}, 0, {200, 100}, true).rect, CRect(320, 304, 520, 404));
+  EXPECT_EQ(Place({500, 400}, 1, {200, 100}, true).rect, CRect(484, 300, 684, 400));
+  EXPECT_EQ(Place({500, 400}, 2, {200, 100}, true).rect, CRect(320, 400, 520, 500));
   EXPECT_EQ(Place({500, 400}, 3, {200, 100}, true).rect, CRect(484, 400, 684, 500));
+}
+
+// The window is placed, then its balloon is cut with the cursor in the
+// window's coordinates, as the tip does when it shows: the anchor's point
+// must be the cursor, inside the window, at the far end of a whole wedge
+// whose straight side runs from the body to the cursor. (Above the cursor
+// and extending right, the shadow's height lengthens the wedge.)
+TEST(TipPlacement, AnchorPointSitsOnTheCursorInEveryDirectionWithAndWithoutShadow) {
+  const CSize shadowOffset(4, 4);
+  for (bool shadow : {false, true}) {
+    for (int direction = 0; direction < 4; ++direction) {
+      SCOPED_TRACE(testing::Message() << "direction " << direction << (shadow ? " with" : " without") << " shadow");
+      const CPoint cursor(500, 400);
+      const CSize tip(200 + (shadow ? shadowOffset.cx : 0), 100 + (shadow ? shadowOffset.cy : 0));
+      const TipPlacement placed = Place(cursor, direction, tip, shadow);
+      ASSERT_EQ(placed.direction, direction);
+      BalloonShapeInput in;
+      in.width = placed.rect.Width() - (shadow ? shadowOffset.cx : 0);
+      in.height = placed.rect.Height() - (shadow ? shadowOffset.cy : 0);
+      in.anchor = CPoint(cursor.x - placed.rect.left, cursor.y - placed.rect.top);
+      in.direction = direction;
+      in.anchorWidth = 12;
+      in.anchorHeight = 16;
+      in.anchorMargin = 16;
+      const BalloonShape shape = CalcBalloonShape(in);
+      const POINT point = shape.triangle[0];
+      EXPECT_GE(point.y, 0);
+      EXPECT_LE(point.y, placed.rect.Height());
+      EXPECT_EQ(shape.triangle[1].x, point.x) << "the wedge leans";
+      const int lengthened = shadow && direction == 1 ? shadowOffset.cy : 0;
+      EXPECT_EQ(std::abs(shape.triangle[1].y - point.y), in.anchorHeight + lengthened);
+    }
+  }
 }
 
 TEST(TipPlacement, FlipTables) {

@@ -154,3 +154,42 @@ TEST_F(TooltipDisplay, EffectiveSettingsResolvedFromToolAndTooltip) {
   EXPECT_EQ(texture.GetWidth(), WindowRect().Width() - 2);
   EXPECT_EQ(texture.GetHeight(), WindowRect().Height() - 2);
 }
+
+// However large the markup asks a tip to be, its window (and with it every
+// bitmap drawn for it) is no larger than the screen.
+TEST_F(TooltipDisplay, AHugeTipIsNoLargerThanTheScreen) {
+  m_tip->AddTool(&m_toolA, "<hr=2000000000><br=4000000000>x");
+  m_tip->SetBackgroundEffect(13, 10);
+  Show(Screen(20, 20));
+  const CRect r = WindowRect();
+  EXPECT_LE(r.Width(), 1024 + 2);
+  EXPECT_LE(r.Height(), 768 + 2);
+  EXPECT_GT(r.Width(), 1000);
+  m_tip->GetWidget()->repaint();
+}
+
+// The shown window's balloon holds the wedge right next to the cursor, in
+// every direction, with the shadow on (the default) and off.
+TEST_F(TooltipDisplay, TheAnchorsPointIsOnTheCursorInEveryDirection) {
+  m_parentWidget->move(500, 400);
+  for (DWORD styles : {DWORD{TTSTYLE_DEFAULT}, DWORD{TTSTYLE_DEFAULT & ~DWORD{TTSTYLE_SHADOW}}}) {
+    m_tip->SetStyles(styles);
+    for (int direction = 0; direction < 4; ++direction) {
+      SCOPED_TRACE(testing::Message() << "direction " << direction << " styles " << styles);
+      m_tip->SetDirection(direction);
+      const CPoint cursor = Screen(20, 20);
+      Show(cursor);
+      ASSERT_EQ(m_tip->GetCurrentDirection(), direction);
+      const CRect r = WindowRect();
+      const CPoint client(cursor.x - r.left, cursor.y - r.top);
+      EXPECT_GE(client.y, 0);
+      EXPECT_LE(client.y, r.Height() - 2);
+      // The wedge's straight side is its right edge in a left-extending tip,
+      // and a region leaves out its right edge.
+      const int x = direction == 0 || direction == 2 ? client.x - 1 : client.x;
+      const int towardsBody = direction >= 2 ? 4 : -4;
+      EXPECT_TRUE(InBalloon(x, client.y + towardsBody));
+      EXPECT_FALSE(InBalloon(x, client.y - towardsBody));
+    }
+  }
+}

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/gdi_api.h"
 #include "tooltip/image_list.h"
+#include "tooltip/tip_limits.h"
 #include "tooltip/tip_resources.h"
 #include "tooltip_test_support.h"
 
@@ -164,4 +165,29 @@ TEST_F(TooltipImages, ToolsTakeTheirIconFromTheResources) {
   EXPECT_EQ(CGlintTooltip::GetIconSize(ti.hIcon), CSize(32, 32));
   m_tip.GetToolRecord(1, ti);
   EXPECT_EQ(ti.hIcon, nullptr);
+}
+
+TEST_F(TooltipImages, HugeImageSizesAreHeldToTheImageBound) {
+  const CSize size = Measure("<icon=128 cx=20000 cy=20000>");
+  EXPECT_EQ(size.cx, kMaxTipImageExtent);
+  EXPECT_EQ(size.cy, kMaxTipImageExtent);
+  EXPECT_EQ(Measure("<bmp=130 cx=4000000000 cy=7>").cx, kMaxTipImageExtent);
+}
+
+TEST_F(TooltipImages, TheTipDestroysTheIconsItLoadedButNotTheCallers) {
+  HICON callers = CreateIconFromImage(Filled(16, 16, qRgb(0, 255, 0)));
+  const std::size_t before = LiveIconCount();
+  {
+    CGlintTooltip tip;
+    CWnd first, second;
+    tip.AddTool(&first, "loaded by the tip", 128, CSize(0, 0));
+    tip.AddTool(&second, "handed in", callers);
+    EXPECT_EQ(LiveIconCount(), before + 1);
+  }
+  EXPECT_EQ(LiveIconCount(), before);
+  ICONINFO info;
+  ASSERT_TRUE(GetIconInfo(callers, &info));  // still the caller's to use
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(callers);
 }

@@ -1,9 +1,17 @@
 #include "platform/gdi/icon.h"
 
+#include <algorithm>
+
 #include "platform/gdi/bitmap.h"
+
+namespace {
+// Icons made and not yet destroyed, so that tests can see who forgets one.
+std::size_t g_liveIcons = 0;
+}  // namespace
 
 HICON CreateIconFromImage(const QImage& image) {
   if (image.isNull()) return nullptr;
+  ++g_liveIcons;
   auto* icon = new IconData;
   icon->image = image.convertToFormat(QImage::Format_ARGB32);
   icon->xHotspot = static_cast<DWORD>(icon->image.width() / 2);
@@ -15,13 +23,17 @@ HICON CreateIconFromImage(const QImage& image) {
 HICON CreateIconIndirect(const ICONINFO* info) {
   if (!info || !info->hbmColor || !info->hbmMask) return nullptr;
   QImage pixels = info->hbmColor->Snapshot().convertToFormat(QImage::Format_ARGB32);
-  const QImage mask = info->hbmMask->Snapshot();
-  for (int y = 0; y < pixels.height(); ++y) {
-    for (int x = 0; x < pixels.width(); ++x) {
-      const bool see = x < mask.width() && y < mask.height() && qGray(mask.pixel(x, y)) > 127;
-      if (see) pixels.setPixel(x, y, qRgba(0, 0, 0, 0));
-    }
+  const QImage mask = info->hbmMask->Snapshot().convertToFormat(QImage::Format_RGB32);
+  // Row by row through the raw lines: icons may be large.
+  const int width = std::min(pixels.width(), mask.width());
+  const int height = std::min(pixels.height(), mask.height());
+  for (int y = 0; y < height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
+    const auto* maskLine = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+    for (int x = 0; x < width; ++x)
+      if (qGray(maskLine[x]) > 127) line[x] = qRgba(0, 0, 0, 0);
   }
+  ++g_liveIcons;
   auto* icon = new IconData;
   icon->image = pixels;
   icon->xHotspot = info->fIcon ? static_cast<DWORD>(pixels.width() / 2) : info->xHotspot;
@@ -31,13 +43,17 @@ HICON CreateIconIndirect(const ICONINFO* info) {
 
 BOOL GetIconInfo(HICON icon, ICONINFO* info) {
   if (!icon || !info) return FALSE;
-  QImage colour = icon->image.convertToFormat(QImage::Format_RGB32);
-  QImage mask(icon->image.size(), QImage::Format_RGB32);
+  const QImage image = icon->image.convertToFormat(QImage::Format_ARGB32);
+  QImage colour = image.convertToFormat(QImage::Format_RGB32);
+  QImage mask(image.size(), QImage::Format_RGB32);
   for (int y = 0; y < mask.height(); ++y) {
+    const auto* source = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    auto* maskLine = reinterpret_cast<QRgb*>(mask.scanLine(y));
+    auto* colourLine = reinterpret_cast<QRgb*>(colour.scanLine(y));
     for (int x = 0; x < mask.width(); ++x) {
-      const bool see = qAlpha(icon->image.pixel(x, y)) < 128;
-      mask.setPixel(x, y, see ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-      if (see) colour.setPixel(x, y, qRgb(0, 0, 0));
+      const bool see = qAlpha(source[x]) < 128;
+      maskLine[x] = see ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+      if (see) colourLine[x] = qRgb(0, 0, 0);
     }
   }
   info->fIcon = TRUE;
@@ -50,8 +66,15 @@ BOOL GetIconInfo(HICON icon, ICONINFO* info) {
 
 BOOL DestroyIcon(HICON icon) {
   if (!icon) return FALSE;
+  --g_liveIcons;
   delete icon;
   return TRUE;
 }
 
-HICON CopyIcon(HICON icon) { return icon ? new IconData(*icon) : nullptr; }
+HICON CopyIcon(HICON icon) {
+  if (!icon) return nullptr;
+  ++g_liveIcons;
+  return new IconData(*icon);
+}
+
+std::size_t LiveIconCount() { return g_liveIcons; }

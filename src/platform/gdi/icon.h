@@ -2,6 +2,8 @@
 // masked-out pixels leave the destination as it was.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/gdi/handles.h"
 
 HICON CreateIconFromImage(const QImage& image);
@@ -10,3 +12,5 @@ HICON CreateIconIndirect(const ICONINFO* info);
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 BOOL DestroyIcon(HICON icon);
 HICON CopyIcon(HICON icon);
+// How many icons exist: made (or copied) and not yet destroyed.
+std::size_t LiveIconCount();

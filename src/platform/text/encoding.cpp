@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -13,7 +14,9 @@ namespace {
 class Converter {
  public:
   Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
-    if (m_cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert text");
+    if (m_cd == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error(std::string("the system cannot convert text from ") + from + " to " + to +
+                               " (iconv: " + std::strerror(errno) + ")");
   }
   ~Converter() { iconv_close(m_cd); }
   Converter(const Converter&) = delete;
@@ -104,4 +107,16 @@ std::string ToUtf8(const CString& text) {
 CString FromUtf8(const std::string& text) {
   thread_local Converter converter("GB18030", "UTF-8");
   return CString(converter.Run(text.data(), text.size(), 1, "?"));
+}
+
+std::string TextConversionProblem() {
+  try {
+    ToUtf16(CString());
+    FromUtf16(std::u16string());
+    ToUtf8(CString());
+    FromUtf8(std::string());
+  } catch (const std::runtime_error& e) {
+    return e.what();
+  }
+  return std::string();
 }

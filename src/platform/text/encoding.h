@@ -13,3 +13,8 @@ std::u16string ToUtf16(const CString& text);
 CString FromUtf16(const std::u16string& text);
 std::string ToUtf8(const CString& text);
 CString FromUtf8(const std::string& text);
+
+// Empty when every conversion above can be made on this system; otherwise
+// what is missing. The conversions themselves throw std::runtime_error with
+// that text, so a program checks this once before it relies on them.
+std::string TextConversionProblem();

@@ -19,6 +19,7 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/ui/data_exchange.h"
+#include "platform/ui/dialog_owner.h"
 #include "platform/ui/dialog_units.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/resources.h"
@@ -148,6 +149,8 @@ QWidget* CreateIcon(const DialogItemTemplate& item, QWidget* parent) {
 QWidget* CreateListView(const DialogItemTemplate&, QWidget* parent) {
   auto* view = new QTableView(parent);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The list is one tab stop: Tab and Shift+Tab go on to the next control.
+  view->setTabKeyNavigation(false);
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->setShowGrid(false);
   view->setWordWrap(false);
@@ -215,10 +218,10 @@ CDialog::~CDialog() {
 BOOL CDialog::Create(bool show) {
   const DialogTemplate* dialogTemplate = FindDialogTemplate(m_nIDTemplate);
   if (!dialogTemplate || GetWidget()) return FALSE;
-  QWidget* parent = m_pParentWnd ? m_pParentWnd->GetWidget() : nullptr;
-  auto* widget = new DialogWidget(this, parent);
+  auto* widget = new DialogWidget(this, DialogOwnerWidget(m_pParentWnd, this));
   widget->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint);
+  KeepAboveOwner(widget);
   widget->setModal(true);
   widget->setWindowTitle(QString::fromUtf8(dialogTemplate->captionUtf8));
   widget->setFont(DialogFont(dialogTemplate->fontFaceUtf8, dialogTemplate->pointSize));

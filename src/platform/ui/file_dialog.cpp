@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "platform/ui/dialog_owner.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/wnd.h"
 
@@ -44,7 +45,8 @@ int CFileDialog::DoModal() {
   if (Handler()) {
     chosen = ToQString(Handler()(*this));
   } else {
-    QFileDialog dialog(m_pParent ? m_pParent->GetWidget() : QApplication::activeWindow());
+    QFileDialog dialog(OwnerOrActiveWindow(m_pParent));
+    KeepAboveOwner(&dialog);
     dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);

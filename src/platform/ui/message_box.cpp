@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/ui/dialog_owner.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/win_app.h"
 
@@ -31,7 +32,7 @@ int AfxMessageBox(const CString& text, UINT type) {
   const CString caption = AfxGetAppName();
   if (Handler()) return Handler()(text, caption, type);
   QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
-                  QApplication::activeWindow());
+                  OwnerOrActiveWindow(nullptr));
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   if ((type & 0x000F) == MB_YESNO) {
     QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);

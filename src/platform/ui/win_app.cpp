@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QPalette>
+#include <QTranslator>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -18,9 +21,12 @@ CWinApp* g_app = nullptr;
 
 QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
-std::unique_ptr<QApplication>& OwnQApplication() {
-  static std::unique_ptr<QApplication> application;
-  return application;
+// Qt's own dialogs and buttons (the file dialog's "Save As", "Cancel") speak
+// the interface's language. Without Qt's translation files they stay English.
+void LoadQtChineseTranslation(QTranslator& translator) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (translator.load(QStringLiteral("qtbase_zh_CN"), folder) || translator.load(QStringLiteral("qt_zh_CN"), folder))
+    QCoreApplication::installTranslator(&translator);
 }
 
 }  // namespace
@@ -36,7 +42,9 @@ CString ExecutableBaseName() {
   return FromUtf8(name);
 }
 
-CWinApp::CWinApp() : m_strAppName(ExecutableBaseName()) {
+// The application object is made before main, so its constructor does
+// nothing that can fail: the name is taken when the program runs.
+CWinApp::CWinApp() {
   m_pszAppName = m_strAppName.GetString();
   g_app = this;
 }
@@ -47,15 +55,28 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() { return g_app; }
 
-CString AfxGetAppName() { return g_app ? g_app->m_strAppName : ExecutableBaseName(); }
+CString AfxGetAppName() {
+  return g_app && !g_app->m_strAppName.IsEmpty() ? g_app->m_strAppName : ExecutableBaseName();
+}
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
 int CWinApp::Run(int argc, char** argv) {
-  if (!qApp) {
-    static int storedArgc = argc;
-    OwnQApplication() = std::make_unique<QApplication>(storedArgc, argv);
+  const std::string conversionProblem = TextConversionProblem();
+  if (!conversionProblem.empty()) {
+    std::fprintf(stderr, "%s: %s\n", argc > 0 ? argv[0] : "loadcalc", conversionProblem.c_str());
+    return kExitNoTextConversion;
   }
+  m_strAppName = ExecutableBaseName();
+  m_pszAppName = m_strAppName.GetString();
+
+  // The Qt application ends here, before main returns: Qt's own globals are
+  // gone by the time the exit handlers run, and its windows must go first.
+  int qtArgc = argc;
+  std::unique_ptr<QApplication> application;
+  if (!qApp) application = std::make_unique<QApplication>(qtArgc, argv);
+  QTranslator qtTranslation;
+  LoadQtChineseTranslation(qtTranslation);
   QApplication::setFont(DialogFont("宋体", 9));
   InitInstance();
   return 0;

@@ -17,8 +17,13 @@ class CWinApp {
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
 
+  // Exit code of Run when this system cannot convert the program's texts.
+  static constexpr int kExitNoTextConversion = 3;
+
   virtual BOOL InitInstance();
-  // Creates the Qt application when there is none, then InitInstance.
+  // Checks the text conversions, creates the Qt application when there is
+  // none (and destroys it again before returning), then InitInstance.
+  // Returns the process's exit code.
   int Run(int argc, char** argv);
 
   // Background and text colour of every dialog and message box.

@@ -1,0 +1,197 @@
+#!/usr/bin/env bash
+# Works the program under a real window manager (openbox on a virtual X
+# server) and checks what only a window manager shows: the About box and
+# the file dialog open above the main dialog, which is kept above all other
+# windows; the file dialog speaks Chinese; and the program ends with status
+# 0 after the file dialog was opened and cancelled.
+#
+#   tools/window-checks.sh [BINDIR]
+#
+# BINDIR holds loadcalc and 电气计算.xls (default: build/bin). Exits 77 when
+# Xvfb, openbox, xdotool, xprop or xwininfo is missing, 1 when a check fails.
+set -euo pipefail
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+bin=${1:-$top/build/bin}
+
+for tool in Xvfb openbox xdotool xprop xwininfo; do
+  command -v "$tool" >/dev/null || { echo "window-checks: $tool is not installed; nothing checked." >&2; exit 77; }
+done
+[ -x "$bin/loadcalc" ] || { echo "window-checks: $bin/loadcalc is not built." >&2; exit 1; }
+
+work=$(mktemp -d /tmp/loadcalc-wm-XXXXXX)
+mkdir -m 700 "$work/runtime" "$work/home"
+cp "$bin/loadcalc" "$bin/电气计算.xls" "$work/"
+export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
+unset QT_QPA_PLATFORM
+
+xvfb_pid="" wm_pid="" app_pid=""
+cleanup() {
+  local pid
+  for pid in "$app_pid" "$wm_pid" "$xvfb_pid"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+show_logs() {
+  local log
+  for log in "$work"/*.log; do
+    [ -s "$log" ] || continue
+    echo "----- $(basename "$log") -----" >&2
+    cat "$log" >&2
+  done
+}
+fail() {
+  echo "window-checks: $*" >&2
+  show_logs
+  exit 1
+}
+
+# Xvfb picks a free display number itself (-displayfd), so scripts running
+# side by side, here or in other checkouts, never share a server.
+start_x_server() {
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(head -n 1 "$work/display" | tr -d '[:space:]')"
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  fail "no virtual X server could be started"
+}
+
+start_window_manager() {
+  local attempt
+  for attempt in 1 2 3; do
+    openbox >>"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$wm_pid" 2>/dev/null || true
+    wm_pid=""
+    echo "window-checks: openbox attempt $attempt on $DISPLAY failed" >&2
+    sleep 1
+  done
+  xdotool getdisplaygeometry >&2 || echo "window-checks: $DISPLAY does not answer either" >&2
+  fail "openbox did not start on $DISPLAY"
+}
+
+find_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+window_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Place of a window in the window manager's stacking order, bottom first.
+stacking_place() {
+  local list
+  list=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+  local i=0 id
+  for id in $list; do
+    [ $((id)) -eq $(($1)) ] && { echo "$i"; return 0; }
+    i=$((i + 1))
+  done
+  echo -1
+}
+
+# Fails unless window $2 (named $1) lies above the main dialog.
+expect_above_dialog() {
+  local above below
+  for _ in $(seq 20); do
+    above=$(stacking_place "$2")
+    below=$(stacking_place "$dialog")
+    [ "$above" -gt "$below" ] && return 0
+    sleep 0.1
+  done
+  fail "$1 opened beneath the main dialog (stacking places $above and $below)"
+}
+
+dialog_x=0 dialog_y=0 dialog_w=0 dialog_h=0
+# xwininfo, as xdotool counts a window manager's frame twice.
+measure_dialog() {
+  local info
+  info=$(xwininfo -id "$dialog")
+  dialog_x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  dialog_y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  dialog_w=$(sed -n 's/.*Width: *//p' <<<"$info")
+  dialog_h=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+centre() { echo "$((dialog_x + ($1 + $3 / 2) * dialog_w / 372)) $((dialog_y + ($2 + $4 / 2) * dialog_h / 270))"; }
+click_at() { xdotool mousemove $1 $2 click 1; }
+
+about_button="319 157 46 16"
+exit_button="319 179 46 16"
+save_button="319 134 46 16"
+read_button="319 67 46 16"
+calc_button="319 89 46 16"
+
+start_x_server
+start_window_manager
+(cd "$work" && exec ./loadcalc) >"$work/loadcalc.log" 2>&1 &
+app_pid=$!
+dialog=$(find_window "Volmira") || fail "the main dialog did not appear"
+sleep 0.5
+measure_dialog
+
+click_at $(centre $about_button)
+about=$(find_window "关于 Tabrix") || fail "the About box did not appear"
+expect_above_dialog "the About box" "$about"
+xdotool windowfocus --sync "$about" key Return
+window_gone "关于 Tabrix" || fail "Enter did not close the About box"
+echo "window-checks: the About box opens above the main dialog"
+
+click_at $(centre $save_button)
+files=$(find_window "另存为") || {
+  xdotool search --onlyvisible --name "Save" >/dev/null 2>&1 && fail "the file dialog is in English"
+  fail "the file dialog did not appear"
+}
+expect_above_dialog "the file dialog" "$files"
+xdotool windowfocus --sync "$files" key Escape
+window_gone "另存为" || fail "Escape did not close the file dialog"
+echo "window-checks: the file dialog is in Chinese and opens above the main dialog"
+
+# A confirmed save of a calculation: the file dialog's Enter takes the
+# proposed name in the program's folder; the message box says it is written.
+click_at $(centre $read_button)
+sleep 1
+click_at $(centre $calc_button)
+sleep 1.5
+click_at $(centre $save_button)
+files=$(find_window "另存为") || fail "the file dialog did not appear a second time"
+xdotool windowfocus --sync "$files" key Return
+window_gone "另存为" || fail "Enter did not close the file dialog"
+message=$(find_window "^loadcalc$") || fail "no message after the save"
+xdotool windowfocus --sync "$message" key Return
+window_gone "^loadcalc$" || fail "Enter did not close the message"
+[ -s "$work/负荷计算结果.xls" ] || fail "the save wrote no workbook"
+echo "window-checks: a confirmed save wrote its workbook"
+
+click_at $(centre $exit_button)
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "退出 did not end the program"
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "loadcalc ended with status $status after the file dialog"
+echo "window-checks: the program ended with status 0 after a cancelled and a confirmed save"
