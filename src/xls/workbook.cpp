@@ -48,6 +48,7 @@ struct Workbook::Impl {
   size_t stream_entry = 0;
   std::vector<StoredRecord> globals;
   std::vector<std::u16string> strings;
+  std::vector<StringFormatting> string_formatting;
   uint32_t string_references = 0;
   bool has_sst = false;
 
@@ -60,6 +61,7 @@ struct Workbook::Impl {
   Status load_sheets(std::span<const uint8_t> stream);
   Status check_sheet_names() const;
   Result<std::vector<SheetPart>> sheet_parts(SharedStringTable& table) const;
+  Result<SharedStringTable> string_table() const;
 };
 
 Status Workbook::Impl::load_sheets(std::span<const uint8_t> stream) {
@@ -130,6 +132,16 @@ Result<std::vector<SheetPart>> Workbook::Impl::sheet_parts(SharedStringTable& ta
   return parts;
 }
 
+// The loaded strings, with room for every index an untouched sheet refers to.
+Result<SharedStringTable> Workbook::Impl::string_table() const {
+  SharedStringTable table(strings, string_formatting, string_references);
+  uint64_t referenced = 0;
+  for (const SheetEntry& sheet : sheets)
+    if (!sheet.cells) referenced = std::max(referenced, StringsReferencedBy(sheet.substream));
+  if (auto covered = table.Cover(referenced); !covered) return covered.error();
+  return table;
+}
+
 Workbook::Workbook() : m_impl(std::make_unique<Impl>()) {}
 Workbook::~Workbook() = default;
 Workbook::Workbook(Workbook&&) noexcept = default;
@@ -155,6 +167,7 @@ Result<Workbook> Workbook::Parse(std::span<const uint8_t> bytes) {
   Impl& impl = *book.m_impl;
   impl.globals = std::move(globals->records);
   impl.strings = std::move(globals->strings);
+  impl.string_formatting = std::move(globals->string_formatting);
   impl.string_references = globals->string_references;
   impl.has_sst = globals->has_sst;
   if (auto sheets = impl.load_sheets(stream); !sheets) return sheets.error();
@@ -194,12 +207,13 @@ size_t Workbook::AddSheet(std::u16string name, Grid cells) {
 Result<std::vector<uint8_t>> Workbook::Serialize() const {
   const Impl& impl = *m_impl;
   if (auto names = impl.check_sheet_names(); !names) return names.error();
-  SharedStringTable table(impl.strings, impl.string_references);
-  auto parts = impl.sheet_parts(table);
+  auto table = impl.string_table();
+  if (!table) return table.error();
+  auto parts = impl.sheet_parts(*table);
   if (!parts) return parts.error();
   const bool is_new = !impl.container.has_value();
   std::vector<uint8_t> stream =
-      AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals, std::move(*parts), table, is_new || impl.has_sst);
+      AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals, std::move(*parts), *table, is_new || impl.has_sst);
   if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
   if (is_new) return CompoundFile::WithStream(u"Workbook", std::move(stream)).Serialize();
   CompoundFile container = *impl.container;
