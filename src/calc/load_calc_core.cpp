@@ -2,6 +2,7 @@
 #include "calc/load_calc_core.h"
 
 #include "calc/calc_texts.h"
+#include "calc/workbook_files.h"
 #include "calc/program_folder.h"
 #include "platform/odbc/db_exception.h"
 #include "sheet/spreadsheet.h"
@@ -36,6 +37,16 @@ bool CLoadCalcCore::ResetCircuitList() {
 }
 
 bool CLoadCalcCore::ReadCircuits() {
+  // Only a workbook holds the circuit sheet; any other file would be read
+  // as text and given a backup copy beside it.
+  if (!workbook_files::IsWorkbookName(m_strWorkbook)) {
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, "The circuits are read from an Excel workbook (.xls); this file is not one"));
+    return false;
+  }
+  if (!workbook_files::IsExactName(m_strWorkbook)) {
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, "The file name is not valid text and cannot be opened exactly as given"));
+    return false;
+  }
   try {
     CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
     m_host.BeginWaitCursor();

@@ -37,7 +37,30 @@ class ConsoleHost : public LoadCalcHost {
   void EndWaitCursor() override {}
 };
 
+// A file name given on the command line must reach the file system exactly:
+// one that is not valid UTF-8 would be changed on its way and name another file.
+bool NamesAreExact(const CliOptions& options) {
+  for (const auto* name : {&options.workbook, &options.saveTo}) {
+    if (!*name || ToUtf8(FromUtf8(**name)) == **name) continue;
+    std::cerr << "loadcalc-cli: the file name \"" << **name
+              << "\" is not valid UTF-8 text and cannot be used exactly as given; nothing was read or written"
+              << std::endl;
+    return false;
+  }
+  return true;
+}
+
+// Standard output that could not be written (a full disk, a closed pipe) is a
+// failure, not a result.
+bool OutputWritten() {
+  std::cout.flush();
+  const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (!written) std::cerr << "loadcalc-cli: the results could not be written to standard output" << std::endl;
+  return written;
+}
+
 int Run(const CliOptions& options) {
+  if (!NamesAreExact(options)) return kFailed;
   MemoryCircuitTable list;
   MemorySwitchComboBox switches;
   ConsoleHost host;
@@ -60,10 +83,13 @@ int Run(const CliOptions& options) {
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
   }
+  if (!calculated && options.saveTo)
+    host.ShowMessage(calc_text::WriteFailed(FromUtf8(*options.saveTo), "Nothing was calculated, so the results file was not written"));
 
   const CString switchText = calculated ? core.FindSwitches(core.m_fCurrent) : CString();
   const CliReport report = MakeCliReport(core, switches, switchText, host.messages);
   std::cout << (options.json ? ToJson(report) : ToTable(report));
+  if (!OutputWritten()) return kFailed;
   return ok ? kDone : kFailed;
 }
 
