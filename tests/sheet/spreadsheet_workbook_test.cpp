@@ -202,3 +202,21 @@ TEST_F(WorkbookSheet, ConvertsATextFileToAWorkbookNumberingDuplicateNames) {
   EXPECT_EQ(AllRows(numbered),
             (std::vector<Row>{{"1", "2", "3", "4"}, {"x", "y", "x", "y"}, {"1", "2", "3", "4"}}));
 }
+
+TEST_F(WorkbookSheet, LineBreaksSurviveConversionToAText) {
+  const Row cell = {"\xb5\xda\xd2\xbb\xd0\xd0\n\xb5\xda\xb6\xfe\xd0\xd0", "\"x\""};
+  Make("Multi.xls", "Sheet", {{"h1", "h2"}, cell});
+  CSpreadSheet sheet(Path("Multi.xls"), "Sheet", false);
+  ASSERT_TRUE(sheet.Convert(";")) << sheet.GetLastErrorText().str();
+  CSpreadSheet text(Path("Multi.csv"), ";", false);
+  EXPECT_EQ(AllRows(text), (std::vector<Row>{{"h1", "h2"}, cell}));
+}
+
+TEST_F(WorkbookSheet, FoldersWithSemicolonsAndQuotesInTheirNames) {
+  for (const std::string folder : {"a;b=c", "q\"uote;d"}) {
+    std::filesystem::create_directory(m_dir + "/" + folder);
+    Make(folder + "/book.xls", "S", {{"h"}, {"v"}});
+    CSpreadSheet again(Path(folder + "/book.xls"), "S", false);
+    EXPECT_EQ(AllRows(again), (std::vector<Row>{{"h"}, {"v"}})) << folder << again.GetLastErrorText().str();
+  }
+}
