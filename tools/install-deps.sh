@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-apps imagemagick
   xdotool
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()

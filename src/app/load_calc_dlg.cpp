@@ -22,7 +22,7 @@ constexpr COLORREF kListBackground = RGB(233, 233, 220);
 
 CLoadCalcDlg::CLoadCalcDlg(CWnd* pParent)
     : CDialog(IDD, pParent), CLoadCalcCore(m_circuits, m_cbSwitch, *this) {
-  SetWorkbookPath(GetProgramFolder() + InputWorkbookName());
+  SetWorkbookPath(GetWorkbookFolder() + InputWorkbookName());
   if (CWinApp* app = AfxGetApp()) m_hIcon = app->LoadIcon(IDR_MAINFRAME);
   m_brListBackground.CreateSolidBrush(kListBackground);
   m_listModel.onExtendedStyle = [this](uint32_t style) { m_listView.SetExtendedStyle(style); };

@@ -1,4 +1,4 @@
-// 写入: writes the sample workbook Test.xls in the program folder (the
+// 写入: writes the sample workbook Test.xls beside the input workbook (the
 // program's test of the spreadsheet's writing operations), and converts it
 // to a ";" text file when "转换为文本" is ticked.
 #include "app/load_calc_dlg.h"
@@ -30,7 +30,7 @@ void WriteSamplePeople(CSpreadSheet& sheet) {
 
 void CLoadCalcDlg::OnWrite() {
   try {
-    CSpreadSheet sheet(GetProgramFolder() + "Test.xls", "TestSheet", true);
+    CSpreadSheet sheet(GetWorkbookFolder() + "Test.xls", "TestSheet", true);
     sheet.BeginTransaction();
     CStringArray headers = Row("姓名", "年龄");
     sheet.AddHeaders(headers, false);

@@ -22,7 +22,7 @@ const ColumnSpec kInputColumns[] = {
 }  // namespace
 
 CLoadCalcCore::CLoadCalcCore(CircuitTable& list, SwitchComboBox& switches, LoadCalcHost& host)
-    : m_list(list), m_switchBox(switches), m_host(host), m_strWorkbook(GetProgramFolder() + InputWorkbookName()) {}
+    : m_list(list), m_switchBox(switches), m_host(host), m_strWorkbook(GetWorkbookFolder() + InputWorkbookName()) {}
 
 bool CLoadCalcCore::ResetCircuitList() {
   m_list.DeleteAllItems();

@@ -21,7 +21,7 @@ class CLoadCalcCore {
   CLoadCalcCore& operator=(const CLoadCalcCore&) = delete;
 
   // The input workbook (circuit sheet and switch library), code page 936.
-  // Initially GetProgramFolder() + "电气计算.xls".
+  // Initially GetWorkbookFolder() + "电气计算.xls".
   void SetWorkbookPath(const CString& path) { m_strWorkbook = path; }
   const CString& GetWorkbookPath() const { return m_strWorkbook; }
 
