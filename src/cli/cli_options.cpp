@@ -77,7 +77,8 @@ std::string CliUsage() {
          "  --power-factor X           the board's power factor, in (0.01, 1] (default 0.5)\n"
          "  --demand-coefficient X     the board's demand coefficient (default 0.8)\n"
          "  --balance                  balance the circuits over L1/L2/L3 first (自动平衡, 3 to 19 circuits)\n"
-         "  --save FILE                write the results workbook (保存), replacing FILE\n"
+         "  --save FILE                write the results workbook (保存), replacing FILE once complete\n"
+         "                             (\".xls\" added to a name without an extension)\n"
          "  --json                     print one JSON object instead of a table\n"
          "Messages go to standard error, one per line. Exit status: 0 done, 1 a workbook could not be\n"
          "read or written or the calculation was refused, 2 wrong arguments.\n";
