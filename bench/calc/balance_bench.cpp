@@ -44,6 +44,37 @@ void BM_SplitSearchDominantLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_SplitSearchDominantLoad)->Arg(19)->Unit(benchmark::kMillisecond);
 
+// Boards the exhaustive search once had to answer itself: a negative load,
+// a negative total, loads cancelling to zero, and 1e-3 kW beside 1e4 kW.
+std::vector<float> UnusualBoard(int kind, int circuits) {
+  std::vector<float> loads = RealisticBoard(circuits, 11);
+  switch (kind) {
+    case 0: loads[3] = -loads[3]; break;
+    case 1:
+      for (float& load : loads) load = -load;
+      loads[0] = -loads[0];
+      break;
+    case 2:
+      for (size_t i = 0; i + 1 < loads.size(); i += 2) loads[i + 1] = -loads[i];
+      break;
+    case 3:
+      for (size_t i = 0; i < loads.size(); ++i) loads[i] = i % 2 ? 1e4f : 1e-3f * static_cast<float>(1 + i % 7);
+      break;
+    default:
+      std::fill(loads.begin(), loads.end(), 0.0f);
+  }
+  return loads;
+}
+
+void BM_SplitSearchUnusualLoads(benchmark::State& state) {
+  const std::vector<float> loads = UnusualBoard(static_cast<int>(state.range(0)), 19);
+  for (auto _ : state) benchmark::DoNotOptimize(BalancePhases(loads));
+}
+BENCHMARK(BM_SplitSearchUnusualLoads)
+    ->ArgName("negative_total_cancelling_mixed_zero")
+    ->DenseRange(0, 4)
+    ->Unit(benchmark::kMillisecond);
+
 void BM_ExhaustiveSearch(benchmark::State& state) {
   const std::vector<float> loads = RealisticBoard(static_cast<int>(state.range(0)), 42);
   for (auto _ : state) benchmark::DoNotOptimize(BalancePhasesExhaustively(loads));

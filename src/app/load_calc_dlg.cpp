@@ -161,6 +161,7 @@ void CLoadCalcDlg::OnCalc() {
 
 void CLoadCalcDlg::OnAutoBalance() {
   RunCommand([this] { AutoBalance(); });
+  m_balanceProgress.reset();
 }
 
 void CLoadCalcDlg::OnSave() {
@@ -172,6 +173,15 @@ void CLoadCalcDlg::OnSave() {
 }
 
 void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }
+
+bool CLoadCalcDlg::OfferAlternative(const CString& refusal, const CString& question) {
+  return AfxMessageBox(refusal + question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool CLoadCalcDlg::ContinueBalancing(double share) {
+  if (!m_balanceProgress) m_balanceProgress = std::make_unique<CProgressWindow>(Cp936("正在进行自动平衡计算..."), this);
+  return m_balanceProgress->Update(share);
+}
 
 void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) { UpdateData(saveAndValidate); }
 

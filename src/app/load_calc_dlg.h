@@ -4,6 +4,8 @@
 // interface for message boxes, data exchange and the wait cursor.
 #pragma once
 
+#include <memory>
+
 #include "app/circuit_list_model.h"
 #include "app/switch_combo.h"
 #include "calc/load_calc_core.h"
@@ -14,6 +16,7 @@
 #include "platform/ui/button.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/list_ctrl.h"
+#include "platform/ui/progress_window.h"
 #include "res/ui/resource.h"
 #include "tooltip/glint_tooltip.h"
 
@@ -73,6 +76,8 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void ExchangeBoardData(bool saveAndValidate) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
+  bool OfferAlternative(const CString& refusal, const CString& question) override;
+  bool ContinueBalancing(double share) override;
 
   void ShowAboutBox();
   // Runs a command; a workbook that cannot be opened ends it with its error.
@@ -82,4 +87,6 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   MemoryCircuitTable m_circuits;  // the circuit list's rows, behind m_list
   CircuitListModel m_listModel{m_circuits};
   CBrush m_brListBackground;
+  // Shown while a balancing runs long; made on its first report.
+  std::unique_ptr<CProgressWindow> m_balanceProgress;
 };

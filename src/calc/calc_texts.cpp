@@ -36,6 +36,35 @@ CString CircuitPowerFactorRange() { return FromUtf8("功率因数必须在0与1�
 CString InvalidPhaseSuffix() { return FromUtf8("\n回路的相别指定不合法"); }
 CString TooFewCircuits() { return FromUtf8("回路数小于3,不需要进行自动平衡计算"); }
 CString TooManyCircuits() { return FromUtf8("目前的自动平衡计算的回路数不能超过19路"); }
+CString TooManyCircuitsForExtendedMethod() { return FromUtf8("目前的自动平衡计算的回路数不能超过200路"); }
+CString AskExtendedMethod() {
+  return FromUtf8("\n\n是否用扩展方法进行自动平衡?\n(在不平衡度最小的分配中移动最少的回路,最长计算2秒)");
+}
+CString CannotBalanceLoads() { return FromUtf8("回路的设备功率含有负数、非数值或过大的数值,不能进行自动平衡计算"); }
+CString BalancingCancelled() { return FromUtf8("自动平衡计算已取消,各回路的相别没有改变"); }
+CString NotProvedInTime(double unbalance, double lowerBound) {
+  CString text;
+  text.Format("%.6f", unbalance);
+  CString bound;
+  bound.Format("%.6f", lowerBound);
+  return FromUtf8("在时限内未能证明结果最优:采用找到的最好分配,不平衡度") + text +
+         FromUtf8(",不平衡度不可能低于") + bound;
+}
+CString FewestMovesNotProvedInTime(int moved) {
+  CString text;
+  text.Format("%d", moved);
+  return FromUtf8("在时限内未能证明移动的回路数最少:采用找到的分配,移动") + text + FromUtf8("个回路");
+}
+CString BoundOutOfReach(double bound) {
+  CString text;
+  text.Format("%g", bound);
+  return FromUtf8("任何相别分配的不平衡度都不能低于") + text + FromUtf8(",各回路的相别没有改变");
+}
+CString BoundNotReachedInTime(double bound) {
+  CString text;
+  text.Format("%g", bound);
+  return FromUtf8("在时限内未找到不平衡度低于") + text + FromUtf8("的相别分配,各回路的相别没有改变");
+}
 CString WriteSucceeded() { return FromUtf8("文件写入成功!"); }
 
 namespace {

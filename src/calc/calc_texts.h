@@ -38,6 +38,14 @@ CString CircuitPowerFactorRange();   // 功率因数必须在0与1之间
 CString InvalidPhaseSuffix();        // \n回路的相别指定不合法
 CString TooFewCircuits();            // 回路数小于3,不需要进行自动平衡计算
 CString TooManyCircuits();           // 目前的自动平衡计算的回路数不能超过19路
+CString TooManyCircuitsForExtendedMethod();  // the same refusal, naming 200
+CString AskExtendedMethod();         // follows TooManyCircuits() in the question
+CString CannotBalanceLoads();        // negative, non-numeric or huge powers
+CString BalancingCancelled();
+CString NotProvedInTime(double unbalance, double lowerBound);
+CString FewestMovesNotProvedInTime(int moved);
+CString BoundOutOfReach(double bound);
+CString BoundNotReachedInTime(double bound);
 CString WriteSucceeded();            // 文件写入成功!
 CString WriteFailed(const CString& file, const CString& error);
 CString WorkbookUnreadable(const CString& file, const CString& error);

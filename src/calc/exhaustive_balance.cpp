@@ -28,12 +28,22 @@ double Unbalance(std::span<const float> loads, const std::vector<int>& counter) 
 }  // namespace
 
 std::vector<int> BalancePhasesExhaustively(std::span<const float> loads) {
+  return *BalancePhasesExhaustively(loads, BalanceProgress{});
+}
+
+std::optional<std::vector<int>> BalancePhasesExhaustively(std::span<const float> loads,
+                                                          const BalanceProgress& progress) {
+  // About a tenth of a second of work between two reports.
+  constexpr int32_t kAssignmentsBetweenReports = int32_t{1} << 21;
   const size_t n = loads.size();
   std::vector<int> counter(n, 0);
   std::vector<int> best(n, 0);
   float bestUnbalance = 2000.0f;
   const auto assignments = static_cast<int32_t>(std::pow(3.0, static_cast<double>(n)));
   for (int32_t k = 0; k < assignments; ++k) {
+    if (progress && k % kAssignmentsBetweenReports == kAssignmentsBetweenReports - 1 &&
+        !progress(static_cast<double>(k) / assignments))
+      return std::nullopt;
     AdvanceCounter(counter);
     const double u = Unbalance(loads, counter);
     if (u < bestUnbalance) {

@@ -5,6 +5,9 @@
 // the command-line tool drives it on its own.
 #pragma once
 
+#include <vector>
+
+#include "calc/balance_outcome.h"
 #include "calc/circuit_table.h"
 #include "calc/load_calc_host.h"
 #include "calc/switch_combo_box.h"
@@ -42,10 +45,14 @@ class CLoadCalcCore {
   // ";", in library order; empty when none qualifies.
   virtual CString FindSwitches(float current);
 
-  // 自动平衡: the best phase of every circuit, then Calculate(). False when
-  // refused (fewer than 3 or more than 19 circuits) or when the calculation
-  // afterwards was.
-  bool AutoBalance();
+  // 自动平衡: the best phase of every circuit, then Calculate(). Up to 19
+  // circuits the exhaustive search's answer; 20 to 200 the extended method
+  // when the host agrees (or the settings say so); `settings.below` asks for
+  // the fewest moves under a bound instead. False when refused, declined or
+  // cancelled (the list unchanged), or when the calculation afterwards was.
+  bool AutoBalance(const BalanceSettings& settings = {});
+  // What the last AutoBalance did, with the phases before and after.
+  const BalanceOutcome& LastBalance() const { return m_lastBalance; }
 
   // 保存 after the file dialog: writes the two results sheets into `path`
   // (code page 936; ".xls" added when it has no extension), replacing the
@@ -79,6 +86,10 @@ class CLoadCalcCore {
   void CalculateBoard(const float phaseSums[3]);
   void FillSwitchBox(const CString& candidates);
   bool WriteResultSheets(const CString& path, CString& error);
+  bool BalanceAndCalculate(const BalanceSettings& settings);
+  bool Cancelled();
+  void WritePhases(const std::vector<int>& phases);
 
   CString m_strWorkbook;
+  BalanceOutcome m_lastBalance;
 };

@@ -15,4 +15,15 @@ class LoadCalcHost {
   virtual void ExchangeBoardData(bool saveAndValidate) = 0;
   virtual void BeginWaitCursor() = 0;
   virtual void EndWaitCursor() = 0;
+  // Shows why a command cannot go on as asked, followed by a question whether
+  // to go on another way (Yes/No); true for Yes. A host that cannot ask
+  // shows the refusal alone and declines.
+  virtual bool OfferAlternative(const CString& refusal, const CString& /*question*/) {
+    ShowMessage(refusal);
+    return false;
+  }
+  // Called now and then while a balancing runs, with the share of its time
+  // limit used (0 to 1, or the share of the assignments tried); false
+  // cancels it and the board stays as it was.
+  virtual bool ContinueBalancing(double /*share*/) { return true; }
 };

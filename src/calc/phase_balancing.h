@@ -8,8 +8,11 @@
 // stored in a float (starting at 2000); a strictly smaller one replaces it.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <vector>
+
+#include "calc/balance_progress.h"
 
 // Both take at most 19 circuits (the command refuses more).
 
@@ -20,3 +23,9 @@ std::vector<int> BalancePhasesExhaustively(std::span<const float> loads);
 // when the phase sums are exact in double (see balance_search.cpp); otherwise
 // it runs the exhaustive search.
 std::vector<int> BalancePhases(std::span<const float> loads);
+
+// The same, reporting the share of assignments tried while the exhaustive
+// search runs; empty when `progress` cancelled it.
+std::optional<std::vector<int>> BalancePhases(std::span<const float> loads, const BalanceProgress& progress);
+std::optional<std::vector<int>> BalancePhasesExhaustively(std::span<const float> loads,
+                                                          const BalanceProgress& progress);

@@ -116,56 +116,105 @@ void SpreadTree::Nearest(int32_t id, Offset o, int64_t& best) const {
   if (std::max(leftBound, rightBound) < best) Nearest(far, o, best);
 }
 
+void SpreadTree::Farthest(int32_t id, Offset o, int64_t& best) const {
+  const Node& node = m_nodes[static_cast<size_t>(id)];
+  if (node.left < 0) {
+    for (int32_t i = node.first; i < node.last; ++i) {
+      const HalfAssignment& p = m_points[static_cast<size_t>(i)];
+      best = std::max(best, JoinedSpread(p.x, p.y, o.bx, o.by));
+    }
+    return;
+  }
+  const int64_t leftBound = UpperBound(m_nodes[static_cast<size_t>(node.left)], o);
+  const int64_t rightBound = UpperBound(m_nodes[static_cast<size_t>(node.right)], o);
+  const bool leftFirst = leftBound >= rightBound;
+  const int32_t near = leftFirst ? node.left : node.right;
+  const int32_t far = leftFirst ? node.right : node.left;
+  if (std::max(leftBound, rightBound) > best) Farthest(near, o, best);
+  if (std::min(leftBound, rightBound) > best) Farthest(far, o, best);
+}
+
+int64_t SpreadTree::LargestSpread(int64_t bx, int64_t by, int64_t bound) const {
+  int64_t best = bound;
+  if (m_root >= 0) Farthest(m_root, Offset{bx, by}, best);
+  return best;
+}
+
+bool SpreadTree::NoneIn(const Node& node, Offset o, Range range) const {
+  return range.atLeast ? UpperBound(node, o) < range.limit : LowerBound(node, o) > range.limit;
+}
+
+bool SpreadTree::AllIn(const Node& node, Offset o, Range range) const {
+  return range.atLeast ? LowerBound(node, o) >= range.limit : UpperBound(node, o) <= range.limit;
+}
+
+namespace {
+bool SpreadIn(int64_t spread, int64_t limit, bool atLeast) { return atLeast ? spread >= limit : spread <= limit; }
+}  // namespace
+
 int64_t SpreadTree::SmallestIndexWithin(int64_t bx, int64_t by, int64_t limit) const {
   int64_t best = std::numeric_limits<int64_t>::max();
-  if (m_root >= 0) SmallestIndex(m_root, Offset{bx, by}, limit, best);
+  if (m_root >= 0) SmallestIndex(m_root, Offset{bx, by}, Range{limit, false}, best);
   return best == std::numeric_limits<int64_t>::max() ? -1 : best;
 }
 
-void SpreadTree::SmallestIndex(int32_t id, Offset o, int64_t limit, int64_t& best) const {
+int64_t SpreadTree::SmallestIndexAtLeast(int64_t bx, int64_t by, int64_t limit) const {
+  int64_t best = std::numeric_limits<int64_t>::max();
+  if (m_root >= 0) SmallestIndex(m_root, Offset{bx, by}, Range{limit, true}, best);
+  return best == std::numeric_limits<int64_t>::max() ? -1 : best;
+}
+
+void SpreadTree::SmallestIndex(int32_t id, Offset o, Range range, int64_t& best) const {
   const Node& node = m_nodes[static_cast<size_t>(id)];
-  if (node.indexMin >= best || LowerBound(node, o) > limit) return;
-  if (UpperBound(node, o) <= limit) {
+  if (node.indexMin >= best || NoneIn(node, o, range)) return;
+  if (AllIn(node, o, range)) {
     best = node.indexMin;
     return;
   }
   if (node.left < 0) {
     for (int32_t i = node.first; i < node.last; ++i) {
       const HalfAssignment& p = m_points[static_cast<size_t>(i)];
-      if (p.index < best && JoinedSpread(p.x, p.y, o.bx, o.by) <= limit) best = p.index;
+      if (p.index < best && SpreadIn(JoinedSpread(p.x, p.y, o.bx, o.by), range.limit, range.atLeast)) best = p.index;
     }
     return;
   }
   const Node& left = m_nodes[static_cast<size_t>(node.left)];
   const Node& right = m_nodes[static_cast<size_t>(node.right)];
   const bool leftFirst = left.indexMin <= right.indexMin;
-  SmallestIndex(leftFirst ? node.left : node.right, o, limit, best);
-  SmallestIndex(leftFirst ? node.right : node.left, o, limit, best);
+  SmallestIndex(leftFirst ? node.left : node.right, o, range, best);
+  SmallestIndex(leftFirst ? node.right : node.left, o, range, best);
 }
 
 int64_t SpreadTree::LargestIndexWithin(int64_t bx, int64_t by, int64_t limit) const {
   int64_t best = -1;
-  if (m_root >= 0) LargestIndex(m_root, Offset{bx, by}, limit, best);
+  if (m_root >= 0) LargestIndex(m_root, Offset{bx, by}, Range{limit, false}, best);
   return best;
 }
 
-void SpreadTree::LargestIndex(int32_t id, Offset o, int64_t limit, int64_t& best) const {
+int64_t SpreadTree::LargestIndexAtLeast(int64_t bx, int64_t by, int64_t limit) const {
+  int64_t best = -1;
+  if (m_root >= 0) LargestIndex(m_root, Offset{bx, by}, Range{limit, true}, best);
+  return best;
+}
+
+void SpreadTree::LargestIndex(int32_t id, Offset o, Range range, int64_t& best) const {
   const Node& node = m_nodes[static_cast<size_t>(id)];
-  if (static_cast<int64_t>(node.indexMax) <= best || LowerBound(node, o) > limit) return;
-  if (UpperBound(node, o) <= limit) {
+  if (static_cast<int64_t>(node.indexMax) <= best || NoneIn(node, o, range)) return;
+  if (AllIn(node, o, range)) {
     best = node.indexMax;
     return;
   }
   if (node.left < 0) {
     for (int32_t i = node.first; i < node.last; ++i) {
       const HalfAssignment& p = m_points[static_cast<size_t>(i)];
-      if (static_cast<int64_t>(p.index) > best && JoinedSpread(p.x, p.y, o.bx, o.by) <= limit) best = p.index;
+      if (static_cast<int64_t>(p.index) > best && SpreadIn(JoinedSpread(p.x, p.y, o.bx, o.by), range.limit, range.atLeast))
+        best = p.index;
     }
     return;
   }
   const Node& left = m_nodes[static_cast<size_t>(node.left)];
   const Node& right = m_nodes[static_cast<size_t>(node.right)];
   const bool leftFirst = left.indexMax >= right.indexMax;
-  LargestIndex(leftFirst ? node.left : node.right, o, limit, best);
-  LargestIndex(leftFirst ? node.right : node.left, o, limit, best);
+  LargestIndex(leftFirst ? node.left : node.right, o, range, best);
+  LargestIndex(leftFirst ? node.right : node.left, o, range, best);
 }

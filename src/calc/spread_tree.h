@@ -27,6 +27,14 @@ class SpreadTree {
   int64_t SmallestIndexWithin(int64_t bx, int64_t by, int64_t limit) const;
   int64_t LargestIndexWithin(int64_t bx, int64_t by, int64_t limit) const;
 
+  // The same towards large spreads (boards whose total is negative rank
+  // assignments by the largest spread): the largest spread when it is
+  // above `bound`, `bound` otherwise; indices of points whose spread is at
+  // least `limit`.
+  int64_t LargestSpread(int64_t bx, int64_t by, int64_t bound) const;
+  int64_t SmallestIndexAtLeast(int64_t bx, int64_t by, int64_t limit) const;
+  int64_t LargestIndexAtLeast(int64_t bx, int64_t by, int64_t limit) const;
+
  private:
   struct Node {
     int64_t xMin = 0, xMax = 0, yMin = 0, yMax = 0, zMin = 0, zMax = 0;  // z = y − x
@@ -37,14 +45,22 @@ class SpreadTree {
   struct Offset {
     int64_t bx, by;
   };
+  // Which spreads an index query accepts: at most or at least `limit`.
+  struct Range {
+    int64_t limit;
+    bool atLeast;
+  };
 
   int32_t Build(int32_t first, int32_t last, int depth);
   Node LeafOver(int32_t first, int32_t last) const;
   int64_t LowerBound(const Node& node, Offset offset) const;
   int64_t UpperBound(const Node& node, Offset offset) const;
   void Nearest(int32_t node, Offset offset, int64_t& best) const;
-  void SmallestIndex(int32_t node, Offset offset, int64_t limit, int64_t& best) const;
-  void LargestIndex(int32_t node, Offset offset, int64_t limit, int64_t& best) const;
+  void Farthest(int32_t node, Offset offset, int64_t& best) const;
+  bool NoneIn(const Node& node, Offset offset, Range range) const;
+  bool AllIn(const Node& node, Offset offset, Range range) const;
+  void SmallestIndex(int32_t node, Offset offset, Range range, int64_t& best) const;
+  void LargestIndex(int32_t node, Offset offset, Range range, int64_t& best) const;
 
   std::vector<HalfAssignment> m_points;
   std::vector<Node> m_nodes;

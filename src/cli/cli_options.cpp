@@ -17,7 +17,8 @@ std::optional<float> ParseNumber(const std::string& text) {
 }
 
 bool TakesValue(const std::string& name) {
-  return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save";
+  return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save" ||
+         name == "--time-limit" || name == "--balance-below";
 }
 
 // Applies one option with its value; an error text when the value is wrong.
@@ -28,6 +29,11 @@ std::string Apply(CliOptions& options, const std::string& name, const std::strin
   } else if (name == "--save") {
     if (value.empty()) return "--save needs a file name";
     options.saveTo = value;
+  } else if (name == "--time-limit" || name == "--balance-below") {
+    const std::optional<float> number = ParseNumber(value);
+    if (!number || *number <= 0) return name + " needs a positive number, not \"" + value + "\"";
+    if (name == "--time-limit") options.timeLimitSeconds = std::stod(value);
+    else options.balanceBelow = std::stod(value);
   } else {
     const std::optional<float> number = ParseNumber(value);
     if (!number) return name + " needs a number, not \"" + value + "\"";
@@ -68,7 +74,7 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
 
 std::string CliUsage() {
   return "usage: loadcalc-cli [--workbook FILE] [--power-factor X] [--demand-coefficient X]\n"
-         "                    [--balance] [--save FILE] [--json]\n"
+         "                    [--balance | --balance-below U] [--time-limit SECONDS] [--save FILE] [--json]\n"
          "\n"
          "Reads the circuits of the sheet \"线路负荷计算\" (读取), calculates every circuit and the board (计算),\n"
          "and prints the results.\n"
@@ -76,7 +82,10 @@ std::string CliUsage() {
          "                             installed copy, in $XDG_DATA_HOME/loadcalc/ or ~/.local/share/loadcalc/)\n"
          "  --power-factor X           the board's power factor, in (0.01, 1] (default 0.5)\n"
          "  --demand-coefficient X     the board's demand coefficient (default 0.8)\n"
-         "  --balance                  balance the circuits over L1/L2/L3 first (自动平衡, 3 to 19 circuits)\n"
+         "  --balance                  balance the circuits over L1/L2/L3 first (自动平衡): up to 19 circuits\n"
+         "                             the exhaustive search, 20 to 200 the extended method\n"
+         "  --balance-below U          instead, move the fewest circuits so that the unbalance falls below U\n"
+         "  --time-limit SECONDS       time limit of the extended method and of --balance-below (default 2)\n"
          "  --save FILE                write the results workbook (保存), replacing FILE once complete\n"
          "                             (\".xls\" added to a name without an extension)\n"
          "  --json                     print one JSON object instead of a table\n"

@@ -10,6 +10,8 @@ struct CliOptions {
   float powerFactor = 0.5f;
   float demandCoefficient = 0.8f;
   bool balance = false;
+  std::optional<double> balanceBelow;  // --balance-below: fewest moves under this unbalance
+  double timeLimitSeconds = 2.0;       // for balancing beyond 19 circuits
   std::optional<std::string> saveTo;  // UTF-8
   bool json = false;
   bool help = false;

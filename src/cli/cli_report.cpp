@@ -56,6 +56,35 @@ std::string Fixed(float value) {
   return text;
 }
 
+std::optional<CliBalanceReport> BalanceReportOf(const BalanceOutcome& outcome) {
+  static const char* const kMethods[] = {"", "exhaustive", "extended", "below"};
+  if (outcome.method == BalanceMethod::None) return std::nullopt;
+  CliBalanceReport report;
+  report.method = kMethods[static_cast<int>(outcome.method)];
+  report.applied = outcome.applied;
+  report.optimal = outcome.optimal;
+  report.reachesBound = outcome.reachesBound;
+  report.unbalance = outcome.unbalance;
+  report.lowerBound = outcome.lowerBound;
+  report.moved = outcome.moved;
+  return report;
+}
+
+std::string JsonDouble(double value) {
+  if (!std::isfinite(value)) return "null";
+  char text[40];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+std::string JsonBalance(const CliBalanceReport& balance) {
+  auto flag = [](bool value) { return value ? std::string("true") : std::string("false"); };
+  return "{\"method\":" + JsonString(balance.method) + ",\"applied\":" + flag(balance.applied) +
+         ",\"optimal\":" + flag(balance.optimal) + ",\"lower_bound\":" + JsonDouble(balance.lowerBound) +
+         ",\"unbalance\":" + JsonDouble(balance.unbalance) + ",\"moved\":" + std::to_string(balance.moved) +
+         ",\"reaches_bound\":" + flag(balance.reachesBound) + "}";
+}
+
 }  // namespace
 
 CliReport MakeCliReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const CString& switchText,
@@ -80,6 +109,7 @@ CliReport MakeCliReport(const CLoadCalcCore& core, const SwitchComboBox& switche
   for (int i = 0; i < switches.GetCount(); ++i) report.switches.push_back(ToUtf8(switches.GetLBText(i)));
   report.switchText = ToUtf8(switchText);
   report.messages = ToUtf8All(messages);
+  report.balance = BalanceReportOf(core.LastBalance());
   return report;
 }
 
@@ -91,7 +121,9 @@ std::string ToJson(const CliReport& report) {
     out += (i ? "," : "") + JsonString(report.board[i].first) + ":" + JsonNumber(report.board[i].second);
   out += "},\"switches\":" + JsonStringArray(report.switches);
   out += ",\"switch_text\":" + JsonString(report.switchText);
-  out += ",\"messages\":" + JsonStringArray(report.messages) + "}\n";
+  out += ",\"messages\":" + JsonStringArray(report.messages);
+  if (report.balance) out += ",\"balance\":" + JsonBalance(*report.balance);
+  out += "}\n";
   return out;
 }
 
@@ -112,5 +144,12 @@ std::string ToTable(const CliReport& report) {
   std::string choice;
   for (size_t i = 0; i < report.switches.size(); ++i) choice += (i ? ", " : "") + report.switches[i];
   out += "可选择开关: " + (choice.empty() ? std::string("无") : choice) + "\n";
+  if (report.balance) {
+    const CliBalanceReport& b = *report.balance;
+    char line[200];
+    std::snprintf(line, sizeof line, "自动平衡: %s, %s, moved %d, lower bound %f\n", b.method.c_str(),
+                  b.optimal ? "optimal" : "optimality not proved", b.moved, b.lowerBound);
+    out += line;
+  }
   return out;
 }

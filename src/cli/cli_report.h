@@ -1,11 +1,23 @@
 // What loadcalc-cli prints: the list, the board and the messages, as UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "calc/load_calc_core.h"
+
+// What 自动平衡 did, when it was asked for.
+struct CliBalanceReport {
+  std::string method;  // "exhaustive", "extended" or "below"
+  bool applied = false;
+  bool optimal = false;
+  bool reachesBound = true;
+  double unbalance = 0.0;
+  double lowerBound = 0.0;
+  int moved = 0;
+};
 
 struct CliReport {
   std::vector<std::string> headers;
@@ -16,6 +28,7 @@ struct CliReport {
   std::vector<std::string> switches;
   std::string switchText;
   std::vector<std::string> messages;
+  std::optional<CliBalanceReport> balance;
 };
 
 // `switchText` is the board's candidate text (empty when nothing was calculated).

@@ -59,6 +59,17 @@ bool OutputWritten() {
   return written;
 }
 
+// 自动平衡 without asking; boards beyond the exhaustive search's 19
+// circuits go to the extended method, which is said on standard error.
+bool Balance(CLoadCalcCore& core, const CliOptions& options) {
+  const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow};
+  const int circuits = core.m_list.GetItemCount();
+  if (!options.balanceBelow && circuits > 19 && circuits <= 200)
+    std::cerr << "loadcalc-cli: " << circuits << " circuits: balancing with the extended method (time limit "
+              << options.timeLimitSeconds << " s)" << std::endl;
+  return core.AutoBalance(settings);
+}
+
 int Run(const CliOptions& options) {
   if (!NamesAreExact(options)) return kFailed;
   MemoryCircuitTable list;
@@ -79,7 +90,7 @@ int Run(const CliOptions& options) {
   } else {
     core.m_fPowerFactor = options.powerFactor;
     core.m_fDemandCoef = options.demandCoefficient;
-    calculated = options.balance ? core.AutoBalance() : core.Calculate();
+    calculated = options.balance || options.balanceBelow ? Balance(core, options) : core.Calculate();
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
   }

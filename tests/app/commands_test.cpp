@@ -302,3 +302,31 @@ TEST_F(TestSheetTest, TickedConversionAlsoWritesASemicolonTextFile) {
   EXPECT_EQ(std::count(text.begin(), text.end(), ';'), 8) << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8) << text;
 }
+
+TEST_F(DialogTest, BalancingBeyondNineteenCircuitsAsksAndNoChangesNothing) {
+  Rows circuits;
+  for (int i = 0; i < 22; ++i)
+    circuits.push_back({"WL" + std::to_string(i + 1), "L1", std::to_string(1 + i % 7) + ".25", "1", "0.9", ""});
+  WriteInput(circuits, kLibrary);
+  Click(1);
+  std::vector<UINT> types;
+  int answer = IDNO;
+  SetMessageBoxHandler([&](const CString& text, const CString&, UINT type) {
+    messages.push_back(Utf8(text));
+    types.push_back(type);
+    return (type & 0x000F) == MB_YESNO ? answer : static_cast<int>(IDOK);
+  });
+  Click(1015);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("目前的自动平衡计算的回路数不能超过19路\n\n是否", 0), 0u) << messages[0];
+  EXPECT_EQ(types[0] & 0x000F, MB_YESNO);
+  for (int row = 0; row < 22; ++row) EXPECT_EQ(Cell(row, 1), "L1");
+
+  answer = IDYES;
+  messages.clear();
+  Click(1015);
+  ASSERT_EQ(messages.size(), 1u);  // the question only: the answer was proved in time
+  EXPECT_TRUE(dialog->LastBalance().optimal);
+  EXPECT_LT(dialog->m_fUnbalance, 0.01f);
+  EXPECT_EQ(dialog->m_list.GetColumnCount(), 9);
+}

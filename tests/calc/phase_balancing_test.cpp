@@ -71,7 +71,19 @@ TEST(PhaseBalancing, InexactAndNegativeLoadsGiveTheReferenceAnswer) {
   }
 }
 
-enum class Kind { Decimals, EqualLoads, SomeZeros, Dominant, SingleNonZero, SmallIntegers, Quarters };
+enum class Kind {
+  Decimals,
+  EqualLoads,
+  SomeZeros,
+  Dominant,
+  SingleNonZero,
+  SmallIntegers,
+  Quarters,
+  OneNegative,
+  MostlyNegative,
+  CancellingToZero,
+  MixedMagnitudes,
+};
 
 std::vector<float> RandomBoard(Kind kind, int n, std::mt19937& rng) {
   std::uniform_int_distribution<int> hundredths(1, 3000);
@@ -102,6 +114,21 @@ std::vector<float> RandomBoard(Kind kind, int n, std::mt19937& rng) {
     case Kind::Quarters:
       for (float& load : loads) load = static_cast<float>(rng() % 12) * 0.25f;
       break;
+    case Kind::OneNegative:
+      loads[rng() % loads.size()] *= -1.0f;
+      break;
+    case Kind::MostlyNegative:
+      for (float& load : loads)
+        if (rng() % 4 != 0) load = -load;
+      break;
+    case Kind::CancellingToZero:
+      for (size_t i = 0; i + 1 < loads.size(); i += 2) loads[i + 1] = -loads[i];
+      if (loads.size() % 2 == 1) loads.back() = 0.0f;
+      break;
+    case Kind::MixedMagnitudes:
+      for (float& load : loads)
+        if (rng() % 2 == 0) load = rng() % 3 == 0 ? 1e4f : 1e-3f * static_cast<float>(1 + rng() % 9);
+      break;
   }
   return loads;
 }
@@ -124,6 +151,27 @@ TEST_P(RandomBoards, SameAnswerAsTheReference) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, RandomBoards,
                          testing::Values(Kind::Decimals, Kind::EqualLoads, Kind::SomeZeros, Kind::Dominant,
-                                         Kind::SingleNonZero, Kind::SmallIntegers, Kind::Quarters));
+                                         Kind::SingleNonZero, Kind::SmallIntegers, Kind::Quarters, Kind::OneNegative,
+                                         Kind::MostlyNegative, Kind::CancellingToZero, Kind::MixedMagnitudes));
+
+// The literal search, when the sums cannot be exact, reports progress and
+// stops when told to.
+TEST(PhaseBalancing, LiteralSearchCanBeCancelled) {
+  const std::vector<float> loads(14, 0.0f);
+  std::vector<float> inexact = loads;
+  inexact[0] = 1e30f;
+  inexact[1] = 1e-30f;
+  int reports = 0;
+  const auto cancelled = BalancePhases(inexact, [&reports](double share) {
+    EXPECT_GE(share, 0.0);
+    EXPECT_LE(share, 1.0);
+    return ++reports < 2;
+  });
+  EXPECT_FALSE(cancelled.has_value());
+  EXPECT_EQ(reports, 2);
+  const auto finished = BalancePhases(std::vector<float>{1e30f, 1e-30f, 3.0f, 7.5f}, [](double) { return false; });
+  ASSERT_TRUE(finished.has_value());  // too short to report at all
+  EXPECT_EQ(*finished, ReferenceSearch({1e30f, 1e-30f, 3.0f, 7.5f}));
+}
 
 }  // namespace

@@ -33,6 +33,24 @@ class RecordingHost : public LoadCalcHost {
     ++waitCalls;
   }
   void EndWaitCursor() override { --waitDepth; }
+
+  // Balancing beyond 19 circuits: the question is recorded and answered
+  // with `answerYes` (No shows the refusal as a message, as before).
+  bool answerYes = false;
+  std::vector<std::string> questions;  // refusal and question, UTF-8
+  bool OfferAlternative(const CString& refusal, const CString& question) override {
+    questions.push_back(ToUtf8(refusal + question));
+    if (!answerYes) ShowMessage(refusal);
+    return answerYes;
+  }
+  // Progress reports; the first one at or after `cancelAtReport` cancels.
+  int progressReports = 0;
+  int cancelAtReport = -1;
+  bool ContinueBalancing(double share) override {
+    EXPECT_GE(share, 0.0);
+    ++progressReports;
+    return cancelAtReport < 0 || progressReports < cancelAtReport;
+  }
 };
 
 class WorkbookTest : public testing::Test {

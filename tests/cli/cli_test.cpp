@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "cli/cli_options.h"
+#include "xls/workbook.h"
 #include "../support/temp_folder.h"
 #include "../support/workbook_read_back.h"
 
@@ -305,6 +306,50 @@ TEST_F(LoadcalcCli, InputThatIsNotAWorkbookIsRefusedWithNothingWrittenBesideIt) 
   }
 }
 
+// A board of `circuits` rows all read on L1, with powers of 0.5 to 5 kW.
+void WriteBoard(const std::filesystem::path& path, int circuits) {
+  Rows rows;
+  for (int i = 0; i < circuits; ++i)
+    rows.push_back({"WL" + std::to_string(i + 1), "L1", std::to_string(1 + i % 10) + ".5", "1", "0.9", ""});
+  xls::Workbook book;
+  book.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, rows));
+  book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, {{"C63", "63"}}));
+  ASSERT_TRUE(book.Save(path.string()).ok());
+}
+
+TEST_F(LoadcalcCli, BalanceBeyondNineteenCircuitsUsesTheExtendedMethodAndReportsIt) {
+  WriteBoard(PathIn("board.xls"), 25);
+  const CliRun run = Invoke("--workbook '" + PathIn("board.xls").string() + "' --balance --time-limit 5 --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("25 circuits: balancing with the extended method (time limit 5 s)"), std::string::npos)
+      << run.err;
+  EXPECT_NE(run.out.find("\"balance\":{\"method\":\"extended\",\"applied\":true,\"optimal\":true,"),
+            std::string::npos)
+      << run.out;
+  // Powers in steps of 0.5 kW sum to 137.5: the phases differ by 0.5 kW at best.
+  EXPECT_NE(run.out.find("\"lower_bound\":0.0109"), std::string::npos) << run.out;
+
+  const CliRun sample = Invoke(OnSample("--balance --json"));
+  EXPECT_NE(sample.out.find("\"balance\":{\"method\":\"exhaustive\",\"applied\":true,\"optimal\":true,"),
+            std::string::npos)
+      << sample.out;
+  EXPECT_EQ(Invoke(OnSample("--json")).out.find("\"balance\""), std::string::npos);
+}
+
+TEST_F(LoadcalcCli, BalanceBelowMovesFewOrSaysItCannot) {
+  WriteBoard(PathIn("board.xls"), 30);
+  const CliRun run = Invoke("--workbook '" + PathIn("board.xls").string() + "' --balance-below 0.15 --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"method\":\"below\",\"applied\":true"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\"reaches_bound\":true"), std::string::npos) << run.out;
+
+  WriteBoard(PathIn("four.xls"), 4);  // 1.5, 2.5, 3.5, 4.5 kW: u ≥ 0.25 whatever the phases
+  const CliRun out = Invoke("--workbook '" + PathIn("four.xls").string() + "' --balance-below 0.1 --json");
+  EXPECT_EQ(out.status, 1);
+  EXPECT_NE(out.err.find("任何相别分配的不平衡度都不能低于0.1"), std::string::npos) << out.err;
+  EXPECT_NE(out.out.find("\"reaches_bound\":false"), std::string::npos) << out.out;
+}
+
 TEST(CliOptions, ValuesAndDefaults) {
   const CliParse defaults = ParseCliOptions({});
   ASSERT_TRUE(defaults.options);
@@ -320,6 +365,14 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_TRUE(parsed.options->balance);
   EXPECT_EQ(*parsed.options->saveTo, "out.xls");
   EXPECT_FALSE(ParseCliOptions({"--power-factor", "nan"}).options);
+  EXPECT_EQ(defaults.options->timeLimitSeconds, 2.0);
+  EXPECT_FALSE(defaults.options->balanceBelow);
+  const CliParse balancing = ParseCliOptions({"--balance-below=0.15", "--time-limit", "0.5"});
+  ASSERT_TRUE(balancing.options) << balancing.error;
+  EXPECT_EQ(*balancing.options->balanceBelow, 0.15);
+  EXPECT_EQ(balancing.options->timeLimitSeconds, 0.5);
+  EXPECT_FALSE(ParseCliOptions({"--time-limit", "0"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--balance-below", "-1"}).options);
   EXPECT_FALSE(ParseCliOptions({"--save"}).options);
 }
 

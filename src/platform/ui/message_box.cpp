@@ -18,6 +18,7 @@ QMessageBox::Icon IconOf(UINT type) {
   switch (type & 0x00F0) {
     case MB_ICONEXCLAMATION: return QMessageBox::Warning;
     case MB_ICONINFORMATION: return QMessageBox::Information;
+    case MB_ICONQUESTION: return QMessageBox::Question;
     default: return QMessageBox::NoIcon;
   }
 }
@@ -31,10 +32,18 @@ int AfxMessageBox(const CString& text, UINT type) {
   if (Handler()) return Handler()(text, caption, type);
   QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
                   QApplication::activeWindow());
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  if ((type & 0x000F) == MB_YESNO) {
+    QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8("否"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? IDYES : IDNO;
+  }
   QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(ok);
-  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
   return static_cast<int>(IDOK);
 }
