@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev
   fonts-arphic-uming fontconfig
   xvfb xauth x11-apps imagemagick
-  xdotool
+  xdotool poppler-utils
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
   dpkg-dev desktop-file-utils appstream
 )

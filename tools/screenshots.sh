@@ -5,7 +5,8 @@
 #
 #   tools/screenshots.sh OUTDIR [BINDIR]
 #
-# BINDIR holds loadcalc and 电气计算.xls (default: build/bin). Exits 77 when
+# BINDIR holds loadcalc, loadcalc-cli and 电气计算.xls (default: build/bin);
+# the report's first page needs pdftoppm (poppler-utils). Exits 77 when
 # Xvfb, xdotool or ImageMagick's import or compare is missing, 1 when a step
 # fails or shows nothing new.
 set -euo pipefail
@@ -175,6 +176,18 @@ shot 11-second-copy-refused
 xdotool windowfocus --sync "$refusal" key Return
 for _ in $(seq 50); do kill -0 "$second_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$second_pid" 2>/dev/null; then kill "$second_pid"; fail "the second copy kept running"; fi
+
+# The 计算书 of the sample workbook, written by the command-line tool
+# without a display; its first page as a picture.
+if [ -x "$bin/loadcalc-cli" ] && command -v pdftoppm >/dev/null; then
+  env -u DISPLAY "$bin/loadcalc-cli" --workbook "$work/电气计算.xls" --report "$out/12-report.pdf" >/dev/null \
+    || fail "loadcalc-cli --report failed"
+  pdftoppm -png -r 100 -f 1 -l 1 -singlefile "$out/12-report.pdf" "$out/12-report-page-1" \
+    || fail "pdftoppm could not show the report"
+  echo "$out/12-report-page-1.png"
+else
+  echo "screenshots: loadcalc-cli or pdftoppm is missing; no picture of the report." >&2
+fi
 
 click_at $(centre $exit_button)
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done

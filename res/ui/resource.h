@@ -7,6 +7,9 @@ constexpr unsigned IDD_LOADCALC_DIALOG = 102;
 constexpr unsigned IDR_MAINFRAME = 128;  // the program's icon: 32 x 32 and 16 x 16, 16 colours
 constexpr unsigned IDI_TIP = 129;        // the tooltips' icon: 32 x 32, 256 colours
 
+// Commands of the dialog's context menu, next to the About item.
+constexpr unsigned IDM_EXPORT_REPORT = 0x0150;  // 导出计算书…
+
 // Main dialog controls (IDOK = 1 and IDCANCEL = 2 are 读取 and 退出).
 constexpr int IDC_WRITE = 3;
 constexpr int IDC_ABOUT = 4;

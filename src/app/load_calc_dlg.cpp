@@ -1,6 +1,9 @@
 #include "app/load_calc_dlg.h"
 
 #include "app/about_dlg.h"
+
+#include <filesystem>
+
 #include "calc/program_folder.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/icon.h"
@@ -12,6 +15,9 @@
 #include "platform/ui/resources.h"
 #include "platform/ui/win_app.h"
 #include "platform/ui/window_dc.h"
+#include "report/calculation_report.h"
+#include "report/report_messages.h"
+#include "report_pdf/report_pdf.h"
 #include "tooltip/main_dialog_tips.h"
 
 namespace {
@@ -73,6 +79,7 @@ BOOL CLoadCalcDlg::OnInitDialog() {
     CMenu* systemMenu = GetSystemMenu(FALSE);
     systemMenu->AppendMenu(MF_SEPARATOR);
     systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutMenu);
+    systemMenu->AppendMenu(MF_STRING, IDM_EXPORT_REPORT, Cp936("导出计算书…"));
   }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
@@ -99,6 +106,7 @@ BOOL CLoadCalcDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
+  else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else CDialog::OnSysCommand(nID, lParam);
 }
 
@@ -140,7 +148,9 @@ void CLoadCalcDlg::RunCommand(Command command) {
 }
 
 void CLoadCalcDlg::OnOK() {
-  RunCommand([this] { ReadCircuits(); });
+  RunCommand([this] {
+    if (ReadCircuits()) m_balancedPhases.reset();
+  });
 }
 
 void CLoadCalcDlg::OnAbout() { ShowAboutBox(); }
@@ -155,12 +165,14 @@ void CLoadCalcDlg::OnQuery() {}
 void CLoadCalcDlg::OnCalc() {
   RunCommand([this] {
     CWaitCursor wait;
-    Calculate();
+    if (Calculate()) m_calculatedAt = std::time(nullptr);
   });
 }
 
 void CLoadCalcDlg::OnAutoBalance() {
-  RunCommand([this] { AutoBalance(); });
+  RunCommand([this] {
+    if (AutoBalance()) RememberBalancing();
+  });
   m_balanceProgress.reset();
 }
 
@@ -170,6 +182,40 @@ void CLoadCalcDlg::OnSave() {
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
   const CString path = dialog.GetPathName();
   RunCommand([this, &path] { SaveResults(path); });
+}
+
+void CLoadCalcDlg::OnExportReport() {
+  if (!report::HasCalculationResults(*this)) {
+    AfxMessageBox(report::CalculateFirst());
+    return;
+  }
+  CFileDialog dialog(FALSE, "pdf", report::ReportDefaultName(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "*.pdf",
+                     this);
+  if (dialog.DoModal() != static_cast<int>(IDOK)) return;
+  const CString path = dialog.GetPathName();
+  CWaitCursor wait;
+  const std::string error =
+      report_pdf::WriteReportPdf(report::BuildCalculationReport(*this, m_cbSwitch, ReportSource()), ToUtf8(path));
+  AfxMessageBox(error.empty() ? report::ReportWritten(path) : report::ReportWriteFailed(path, FromUtf8(error)));
+}
+
+void CLoadCalcDlg::RememberBalancing() {
+  m_calculatedAt = std::time(nullptr);
+  std::optional<report::PhaseRecord> phases = report::BalancedPhases(m_list, LastBalance());
+  if (!phases) return;
+  // A second balancing keeps the phases the workbook gave as "before".
+  if (m_balancedPhases) phases->before = m_balancedPhases->before;
+  m_balancedPhases = std::move(phases);
+}
+
+report::ReportSource CLoadCalcDlg::ReportSource() const {
+  report::ReportSource source;
+  source.workbookName = std::filesystem::path(ToUtf8(GetWorkbookPath())).filename().string();
+  // Results without a recorded time came from a calculation that stopped
+  // on an unreadable switch library; they are reported as of now.
+  source.calculatedAt = m_calculatedAt != 0 ? m_calculatedAt : std::time(nullptr);
+  source.balanced = m_balancedPhases;
+  return source;
 }
 
 void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }

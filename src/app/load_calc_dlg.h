@@ -4,6 +4,8 @@
 // interface for message boxes, data exchange and the wait cursor.
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <memory>
 
 #include "app/circuit_list_model.h"
@@ -17,6 +19,8 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/list_ctrl.h"
 #include "platform/ui/progress_window.h"
+#include "report/calculation_report.h"
+#include "report/phase_record.h"
 #include "res/ui/resource.h"
 #include "tooltip/glint_tooltip.h"
 
@@ -37,6 +41,7 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void OnCalc();
   void OnAutoBalance();
   void OnSave();
+  void OnExportReport();
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -80,9 +85,18 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   bool ContinueBalancing(double share) override;
 
   void ShowAboutBox();
+  // What the 计算书 of the results on screen needs besides them.
+  report::ReportSource ReportSource() const;
+  // After a balancing that wrote phases: its time and phases for the report.
+  void RememberBalancing();
   // Runs a command; a workbook that cannot be opened ends it with its error.
   template <class Command>
   void RunCommand(Command command);
+
+  // What the 计算书 needs besides the results on screen: when they were
+  // calculated, and the phases before and after 自动平衡 since the last read.
+  std::time_t m_calculatedAt = 0;
+  std::optional<report::PhaseRecord> m_balancedPhases;
 
   MemoryCircuitTable m_circuits;  // the circuit list's rows, behind m_list
   CircuitListModel m_listModel{m_circuits};

@@ -18,7 +18,7 @@ std::optional<float> ParseNumber(const std::string& text) {
 
 bool TakesValue(const std::string& name) {
   return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save" ||
-         name == "--time-limit" || name == "--balance-below";
+         name == "--time-limit" || name == "--balance-below" || name == "--report";
 }
 
 // Applies one option with its value; an error text when the value is wrong.
@@ -29,6 +29,9 @@ std::string Apply(CliOptions& options, const std::string& name, const std::strin
   } else if (name == "--save") {
     if (value.empty()) return "--save needs a file name";
     options.saveTo = value;
+  } else if (name == "--report") {
+    if (value.empty()) return "--report needs a file name";
+    options.reportTo = value;
   } else if (name == "--time-limit" || name == "--balance-below") {
     const std::optional<float> number = ParseNumber(value);
     if (!number || *number <= 0) return name + " needs a positive number, not \"" + value + "\"";
@@ -74,7 +77,8 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
 
 std::string CliUsage() {
   return "usage: loadcalc-cli [--workbook FILE] [--power-factor X] [--demand-coefficient X]\n"
-         "                    [--balance | --balance-below U] [--time-limit SECONDS] [--save FILE] [--json]\n"
+         "                    [--balance | --balance-below U] [--time-limit SECONDS] [--save FILE]\n"
+         "                    [--report FILE.pdf] [--json]\n"
          "\n"
          "Reads the circuits of the sheet \"线路负荷计算\" (读取), calculates every circuit and the board (计算),\n"
          "and prints the results.\n"
@@ -88,6 +92,8 @@ std::string CliUsage() {
          "  --time-limit SECONDS       time limit of the extended method and of --balance-below (default 2)\n"
          "  --save FILE                write the results workbook (保存), replacing FILE once complete\n"
          "                             (\".xls\" added to a name without an extension)\n"
+         "  --report FILE.pdf          write the calculation report (计算书, A4 PDF), replacing FILE.pdf;\n"
+         "                             not in builds without Qt\n"
          "  --json                     print one JSON object instead of a table\n"
          "Messages go to standard error, one per line. Exit status: 0 done, 1 a workbook could not be\n"
          "read or written or the calculation was refused, 2 wrong arguments.\n";

@@ -13,6 +13,7 @@ struct CliOptions {
   std::optional<double> balanceBelow;  // --balance-below: fewest moves under this unbalance
   double timeLimitSeconds = 2.0;       // for balancing beyond 19 circuits
   std::optional<std::string> saveTo;  // UTF-8
+  std::optional<std::string> reportTo;  // UTF-8: the 计算书 as PDF
   bool json = false;
   bool help = false;
 };

@@ -1,5 +1,6 @@
 // loadcalc-cli: 读取, 计算 (or 自动平衡) and 保存 without a window.
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -11,7 +12,9 @@
 #include "calc/switch_combo_box.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
+#include "cli/report_export.h"
 #include "platform/text/encoding.h"
+#include "report/report_messages.h"
 
 namespace {
 
@@ -70,6 +73,14 @@ bool Balance(CLoadCalcCore& core, const CliOptions& options) {
   return core.AutoBalance(settings);
 }
 
+bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const report::ReportSource& source,
+                 const std::string& path, ConsoleHost& host) {
+  const std::string error = WriteCalculationReport(core, switches, source, path);
+  if (error.empty()) return true;
+  host.ShowMessage(report::ReportWriteFailed(FromUtf8(path), FromUtf8(error)));
+  return false;
+}
+
 int Run(const CliOptions& options) {
   if (!NamesAreExact(options)) return kFailed;
   MemoryCircuitTable list;
@@ -91,8 +102,13 @@ int Run(const CliOptions& options) {
     core.m_fPowerFactor = options.powerFactor;
     core.m_fDemandCoef = options.demandCoefficient;
     calculated = options.balance || options.balanceBelow ? Balance(core, options) : core.Calculate();
+    report::ReportSource source;
+    source.workbookName = std::filesystem::path(ToUtf8(core.GetWorkbookPath())).filename().string();
+    source.calculatedAt = std::time(nullptr);
+    if (options.balance || options.balanceBelow) source.balanced = report::BalancedPhases(list, core.LastBalance());
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
+    if (calculated && options.reportTo) ok = WriteReport(core, switches, source, *options.reportTo, host) && ok;
   }
   if (!calculated && options.saveTo)
     host.ShowMessage(calc_text::WriteFailed(FromUtf8(*options.saveTo), "Nothing was calculated, so the results file was not written"));
@@ -110,6 +126,11 @@ int main(int argc, char** argv) {
   const CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options) {
     std::cerr << "loadcalc-cli: " << parse.error << "\n" << CliUsage();
+    return kBadArguments;
+  }
+  if (parse.options->reportTo && !CanWriteReports()) {
+    std::cerr << "loadcalc-cli: --report is not available: this loadcalc-cli was built without Qt "
+                 "(LOADCALC_WITH_GUI=OFF)\n";
     return kBadArguments;
   }
   if (parse.options->help) {

@@ -233,15 +233,16 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
     UINT_PTR chosen = 0;
     for (const CMenu::Item& item : menu.Items()) {
       offered.emplace_back(item.flags, Utf8(item.text));
-      if (!(item.flags & MF_SEPARATOR)) chosen = item.id;
+      if (Utf8(item.text).rfind("关于", 0) == 0) chosen = item.id;
     }
     return chosen;
   });
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
   QApplication::sendEvent(dialog->GetWidget(), &rightClick);
-  ASSERT_EQ(offered.size(), 2u);
+  ASSERT_EQ(offered.size(), 3u);
   EXPECT_EQ(offered[0].first, MF_SEPARATOR);
   EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
+  EXPECT_EQ(offered[2].second, "导出计算书…");
   EXPECT_EQ(modalCaptions.size(), 2u);
 
   // Command 16 with its low four bits set is the same item.

@@ -306,6 +306,16 @@ TEST_F(LoadcalcCli, InputThatIsNotAWorkbookIsRefusedWithNothingWrittenBesideIt) 
   }
 }
 
+// Without Qt there is no painter: --report is refused before anything runs.
+TEST_F(LoadcalcCli, ReportNeedsABuildWithQt) {
+  if (LOADCALC_CLI_WRITES_REPORTS) GTEST_SKIP() << "this build writes reports";
+  const CliRun run = Invoke(OnSample("--report '" + PathIn("r.pdf").string() + "'"));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("--report is not available"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_FALSE(std::filesystem::exists(PathIn("r.pdf")));
+}
+
 // A board of `circuits` rows all read on L1, with powers of 0.5 to 5 kW.
 void WriteBoard(const std::filesystem::path& path, int circuits) {
   Rows rows;
@@ -374,6 +384,12 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_FALSE(ParseCliOptions({"--time-limit", "0"}).options);
   EXPECT_FALSE(ParseCliOptions({"--balance-below", "-1"}).options);
   EXPECT_FALSE(ParseCliOptions({"--save"}).options);
+
+  const CliParse report = ParseCliOptions({"--report=计算书.pdf", "--balance"});
+  ASSERT_TRUE(report.options) << report.error;
+  EXPECT_EQ(*report.options->reportTo, "计算书.pdf");
+  EXPECT_FALSE(ParseCliOptions({"--report"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--report="}).options);
 }
 
 }  // namespace

@@ -1,0 +1,9 @@
+// A build without Qt: reports cannot be painted.
+#include "cli/report_export.h"
+
+bool CanWriteReports() { return false; }
+
+std::string WriteCalculationReport(const CLoadCalcCore&, const SwitchComboBox&, const report::ReportSource&,
+                                   const std::string&) {
+  return "this loadcalc-cli was built without Qt (LOADCALC_WITH_GUI=OFF) and cannot write reports";
+}

@@ -1,0 +1,17 @@
+#include "report/report_messages.h"
+
+#include "platform/text/encoding.h"
+
+namespace report {
+
+CString CalculateFirst() { return FromUtf8("请首先进行计算!"); }
+
+CString ReportWritten(const CString& file) { return FromUtf8("计算书写入成功!\n文件: ") + file; }
+
+CString ReportWriteFailed(const CString& file, const CString& error) {
+  return FromUtf8("计算书写入失败!\n文件: ") + file + FromUtf8("\n错误: ") + error;
+}
+
+CString ReportDefaultName() { return FromUtf8("负荷计算书"); }
+
+}  // namespace report
