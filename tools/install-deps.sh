@@ -11,6 +11,7 @@ packages=(
   xvfb xauth x11-apps imagemagick
   xdotool poppler-utils
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
+  libzip-dev libexpat1-dev python3-openpyxl
   dpkg-dev desktop-file-utils appstream
 )
 

@@ -1,5 +1,9 @@
 #include "app/load_calc_app.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
 #include "app/load_calc_dlg.h"
 #include "platform/ui/instance_lock.h"
 #include "platform/ui/message_box.h"
@@ -20,6 +24,9 @@ BOOL CLoadCalcApp::InitInstance() {
   SetDialogBkColor(RGB(160, 180, 220), RGB(0, 0, 0));
 
   CLoadCalcDlg dlg;
+  // loadcalc [WORKBOOK]: the dialog works on that workbook instead of the default one.
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() > 1) dlg.ChooseWorkbook(FromQString(QFileInfo(arguments.at(1)).absoluteFilePath()));
   m_pMainWnd = &dlg;
   dlg.DoModal();
   m_pMainWnd = nullptr;

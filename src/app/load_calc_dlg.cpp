@@ -1,6 +1,9 @@
 #include "app/load_calc_dlg.h"
 
+#include <algorithm>
+
 #include "app/about_dlg.h"
+#include "app/workbook_drop.h"
 
 #include <filesystem>
 
@@ -23,6 +26,15 @@
 namespace {
 
 constexpr COLORREF kListBackground = RGB(233, 233, 220);
+// The system-menu command of 打开工作簿…, beside IDM_ABOUTBOX.
+constexpr UINT kOpenWorkbookCommand = 0x0020;
+constexpr const char kWorkbookFilter[] = "Excel 工作簿 (*.xls;*.xlsx;*.xlsm)|*.xls;*.xlsx;*.xlsm|所有文件 (*.*)|*.*||";
+
+// The file name of a path, after its last folder separator.
+CString FileNameOf(const CString& path) {
+  const int slash = std::max(path.ReverseFind('/'), path.ReverseFind('\\'));
+  return path.Mid(slash + 1);
+}
 
 }  // namespace
 
@@ -80,7 +92,14 @@ BOOL CLoadCalcDlg::OnInitDialog() {
     systemMenu->AppendMenu(MF_SEPARATOR);
     systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutMenu);
     systemMenu->AppendMenu(MF_STRING, IDM_EXPORT_REPORT, Cp936("导出计算书…"));
+    systemMenu->AppendMenu(MF_STRING, kOpenWorkbookCommand, Cp936("打开工作簿(&O)…"));
   }
+  m_strBaseTitle = GetWindowText();
+  if (m_bWorkbookChosen) UpdateTitle();
+  new WorkbookDrop(GetWidget(), [this](const QString& file) {
+    ChooseWorkbook(FromQString(file));
+    OnOK();
+  });
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
   // Without a tip window the dialog works on, only without tips.
@@ -107,6 +126,7 @@ BOOL CLoadCalcDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
+  else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
   else CDialog::OnSysCommand(nID, lParam);
 }
 
@@ -177,11 +197,31 @@ void CLoadCalcDlg::OnAutoBalance() {
 }
 
 void CLoadCalcDlg::OnSave() {
+  // The name's ending chooses the format: .xlsx, or .xls for any other.
   CFileDialog dialog(FALSE, "xls", Cp936("负荷计算结果"), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     "*.xls", this);
+                     Cp936("Excel 97-2003 工作簿 (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx||"), this);
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
   const CString path = dialog.GetPathName();
   RunCommand([this, &path] { SaveResults(path); });
+}
+
+void CLoadCalcDlg::OnOpenWorkbook() {
+  CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, Cp936(kWorkbookFilter), this);
+  if (dialog.DoModal() != static_cast<int>(IDOK)) return;
+  ChooseWorkbook(dialog.GetPathName());
+  OnOK();
+}
+
+void CLoadCalcDlg::ChooseWorkbook(const CString& path) {
+  SetWorkbookPath(path);
+  m_bWorkbookChosen = true;
+  UpdateTitle();
+}
+
+void CLoadCalcDlg::UpdateTitle() {
+  if (!GetWidget()) return;  // the caption is set once the window exists
+  const bool isDefault = GetWorkbookPath() == GetWorkbookFolder() + InputWorkbookName();
+  SetWindowText(isDefault ? m_strBaseTitle : m_strBaseTitle + " - " + FileNameOf(GetWorkbookPath()));
 }
 
 void CLoadCalcDlg::OnExportReport() {

@@ -42,6 +42,12 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void OnAutoBalance();
   void OnSave();
   void OnExportReport();
+  // 打开工作簿…: a file dialog, then the chosen workbook is read as 读取 reads.
+  void OnOpenWorkbook();
+
+  // The workbook the dialog works on from now on; the title names it unless
+  // it is the default one beside the program.
+  void ChooseWorkbook(const CString& path);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -89,6 +95,9 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   report::ReportSource ReportSource() const;
   // After a balancing that wrote phases: its time and phases for the report.
   void RememberBalancing();
+  void UpdateTitle();
+  CString m_strBaseTitle;  // the dialog's own caption
+  bool m_bWorkbookChosen = false;  // by the command line, 打开工作簿… or a drop
   // Runs a command; a workbook that cannot be opened ends it with its error.
   template <class Command>
   void RunCommand(Command command);

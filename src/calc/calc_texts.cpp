@@ -83,4 +83,6 @@ CString WorkbookUnreadable(const CString& file, const CString& error) {
   return FromUtf8("无法打开数据文件!\n文件: ") + file + FromUtf8("\n错误: ") + WithoutTrailingLineEnds(error);
 }
 
+CString NotAWorkbookFile() { return FromUtf8("这不是程序读取的工作簿格式 (只读取 .xls、.xlsx、.xlsm 文件)"); }
+
 }  // namespace calc_text

@@ -49,5 +49,7 @@ CString BoundNotReachedInTime(double bound);
 CString WriteSucceeded();            // 文件写入成功!
 CString WriteFailed(const CString& file, const CString& error);
 CString WorkbookUnreadable(const CString& file, const CString& error);
+// Why a file given as the input workbook is not read: its name is not one of a workbook.
+CString NotAWorkbookFile();
 
 }  // namespace calc_text

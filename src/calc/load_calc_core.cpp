@@ -37,10 +37,11 @@ bool CLoadCalcCore::ResetCircuitList() {
 }
 
 bool CLoadCalcCore::ReadCircuits() {
-  // Only a workbook holds the circuit sheet; any other file would be read
-  // as text and given a backup copy beside it.
-  if (!workbook_files::IsWorkbookName(m_strWorkbook)) {
-    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, "The circuits are read from an Excel workbook (.xls); this file is not one"));
+  // Any other name would be read and backed up as a text table; such a file
+  // is refused before anything is opened or written.
+  if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
+    ResetCircuitList();
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
     return false;
   }
   if (!workbook_files::IsExactName(m_strWorkbook)) {

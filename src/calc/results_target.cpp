@@ -49,6 +49,10 @@ std::optional<CString> CheckResultsTarget(const CString& requested, const CStrin
 }
 
 ResultsScratch::ResultsScratch(const CString& target) {
+  // The built file has the target's extension: it chooses the format.
+  const std::string name = ToUtf8(target);
+  const size_t dot = name.rfind('.');
+  m_extension = dot != std::string::npos && name.find('/', dot) == std::string::npos ? name.substr(dot) : ".xls";
   std::string pattern = FolderOf(ToUtf8(target)) + "/.results-XXXXXX";
   if (mkdtemp(pattern.data())) m_folder = pattern;
   else m_error = errno;
@@ -65,7 +69,7 @@ std::optional<CString> ResultsScratch::WorkbookPath(CString& error) const {
     error = CString("Cannot create a file in the target's folder: ") + std::strerror(m_error);
     return std::nullopt;
   }
-  return FromUtf8(m_folder + "/results.xls");
+  return FromUtf8(m_folder + "/results" + m_extension);
 }
 
 bool ReplaceWithFile(const CString& finished, const CString& target, CString& error) {

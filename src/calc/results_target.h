@@ -27,6 +27,7 @@ class ResultsScratch {
 
  private:
   std::string m_folder;  // UTF-8; empty when not made
+  std::string m_extension;
   int m_error = 0;
 };
 

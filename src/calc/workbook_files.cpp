@@ -6,7 +6,7 @@ namespace workbook_files {
 
 namespace {
 
-constexpr const char* kWorkbookExtensions[] = {".xls"};
+constexpr const char* kWorkbookExtensions[] = {".xls", ".xlsx"};
 constexpr const char kResultsExtension[] = ".xls";
 
 // The extension of the last path component with its dot, or empty. A name
@@ -37,7 +37,7 @@ std::optional<CString> ResultsName(const CString& path, CString& error) {
   }
   if (ExtensionOf(path).IsEmpty()) return path + kResultsExtension;
   if (IsWorkbookName(path)) return path;
-  error = "The results can only be saved as an Excel workbook (.xls), not as \"" + ExtensionOf(path) + "\"";
+  error = "The results can only be saved as an Excel workbook (.xls or .xlsx), not as \"" + ExtensionOf(path) + "\"";
   return std::nullopt;
 }
 

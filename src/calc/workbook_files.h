@@ -9,7 +9,8 @@
 
 namespace workbook_files {
 
-// True when the name (code page 936) ends in a workbook extension, in any case.
+// True when the name (code page 936) ends in an extension the results can be
+// written as, in any case.
 bool IsWorkbookName(const CString& path);
 
 // The name the results are saved under: a name without an extension gets

@@ -3,6 +3,7 @@
 #include "sheet/spreadsheet.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/odbc/database.h"
 #include "platform/odbc/recordset.h"
@@ -46,10 +47,17 @@ void CutAt(const CString& text, const CString& delimiter, CStringArray& pieces) 
 
 }  // namespace
 
+bool CSpreadSheet::IsWorkbookFile(const CString& file) {
+  for (const char* ending : {".xls", ".xlsx", ".xlsm"}) {
+    CString tail = file.Right(static_cast<int>(std::strlen(ending)));
+    if (tail.MakeLower() == ending) return true;
+  }
+  return false;
+}
+
 CSpreadSheet::CSpreadSheet(CString File, CString SheetOrSeparator, bool Backup)
     : m_bMakeBackup(Backup), m_strFile(File) {
-  CString ending = File.Right(4);
-  m_bWorkbook = ending.MakeLower() == ".xls";
+  m_bWorkbook = IsWorkbookFile(File);
   if (m_bWorkbook) {
     m_strSheet = SheetOrSeparator;
     m_strSeparator = kWorkbookSeparator;
@@ -289,7 +297,11 @@ bool CSpreadSheet::Commit() {
 
 bool CSpreadSheet::Convert(CString SheetOrSeparator) {
   if (!CheckCanWrite()) return false;
-  const CString targetFile = m_strFile.Left(m_strFile.GetLength() - 4) + (m_bWorkbook ? ".csv" : ".xls");
+  // The name without its four-letter ending, or five for .xlsx and .xlsm.
+  CString ending = m_strFile.Right(5);
+  const bool longEnding = m_bWorkbook && ending.MakeLower().Left(4) == ".xls";
+  const CString stem = m_strFile.Left(m_strFile.GetLength() - (longEnding ? 5 : 4));
+  const CString targetFile = stem + (m_bWorkbook ? ".csv" : ".xls");
   CSpreadSheet target(targetFile, SheetOrSeparator, false);
   if (target.m_nColCount != 0) return false;
   const bool converted = m_bWorkbook ? ConvertToTextFile(target) : ConvertToWorkbook(target);

@@ -1,6 +1,7 @@
 // CSpreadSheet: one table of text values, rows numbered from 1 (row 1 names
 // the columns), stored as one sheet of a workbook (a file name ending in
-// ".xls") or as one text file with a separator (any other name).
+// ".xls", ".xlsx" or ".xlsm") or as one text file with a separator (any
+// other name).
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,9 @@ class CSpreadSheet {
   bool Convert(CString SheetOrSeparator);
   long GetTotalRows() const;
   CString GetLastErrorText() const;
+
+  // True for the names stored as workbooks: .xls, .xlsx and .xlsm, in any case.
+  static bool IsWorkbookFile(const CString& file);
 
 
  private:

@@ -4,12 +4,13 @@
 #include <system_error>
 #include <variant>
 
+#include "xls/connection_book.h"
 #include "xls/sql_statement.h"
 #include "xls/sql_text.h"
 
 namespace xls {
 
-Connection::Connection(std::string path, ConnectionOptions options, Workbook workbook)
+Connection::Connection(std::string path, ConnectionOptions options, std::unique_ptr<SheetBook> workbook)
     : m_path(std::move(path)), m_options(options), m_workbook(std::move(workbook)), m_open(true) {}
 
 Connection::Connection(Connection&&) noexcept = default;
@@ -19,10 +20,10 @@ Connection::~Connection() = default;
 Result<Connection> Connection::Open(const std::string& path, ConnectionOptions options) {
   std::error_code error;
   if (!std::filesystem::exists(path, error) && !error) {
-    if (options.createIfMissing) return Connection(path, options, Workbook());
+    if (options.createIfMissing) return Connection(path, options, NewSheetBook(path));
     return MakeError("The workbook '" + path + "' does not exist", ErrorKind::NotFound);
   }
-  auto loaded = Workbook::Load(path);
+  auto loaded = LoadSheetBook(path);
   if (loaded) return Connection(path, options, std::move(loaded.value()));
   return MakeError("Cannot open the workbook '" + path + "': " + loaded.error().text, loaded.error().kind);
 }
@@ -49,10 +50,10 @@ Status Connection::Close() {
   if (!m_open) return Ok{};
   m_open = false;
   if (!m_changed) return Ok{};
-  for (auto& [index, cells] : m_sheets) m_workbook.ReplaceSheet(index, std::move(cells));
+  for (auto& [index, cells] : m_sheets) m_workbook->ReplaceSheet(index, std::move(cells));
   m_sheets.clear();
   m_changed = false;
-  if (auto saved = m_workbook.Save(m_path); !saved) {
+  if (auto saved = m_workbook->Save(m_path); !saved) {
     return MakeError("Cannot write the workbook '" + m_path + "': " + saved.error().text);
   }
   return Ok{};
@@ -65,15 +66,15 @@ void Connection::Discard() {
 }
 
 Result<size_t> Connection::FindSheet(const sql::TableRef& table) const {
-  if (auto index = m_workbook.FindSheet(table.sheet)) return *index;
+  if (auto index = m_workbook->FindSheet(table.sheet)) return *index;
   return MakeError("The workbook has no sheet named " + sql::Quoted(table.sheet), ErrorKind::NotFound);
 }
 
 Result<Grid*> Connection::Cells(size_t index) {
   auto found = m_sheets.find(index);
   if (found != m_sheets.end()) return &found->second;
-  auto cells = m_workbook.ReadSheet(index);
-  if (!cells) return MakeError("Cannot read the sheet " + sql::Quoted(m_workbook.SheetName(index)) + ": " + cells.error().text);
+  auto cells = m_workbook->ReadSheet(index);
+  if (!cells) return MakeError("Cannot read the sheet " + sql::Quoted(m_workbook->SheetName(index)) + ": " + cells.error().text);
   return &m_sheets.emplace(index, std::move(cells.value())).first->second;
 }
 
@@ -115,13 +116,13 @@ Status Connection::Run(const sql::CreateTable& create, sql::QueryResult*) {
     if (written) m_changed = true;
     return written;
   }
-  if (m_workbook.FindSheet(create.table.sheet)) {
+  if (m_workbook->FindSheet(create.table.sheet)) {
     return MakeError("The workbook already has a sheet named " + sql::Quoted(create.table.sheet));
   }
   if (auto valid = sql::CheckSheetName(create.table.sheet); !valid) return valid;
   Grid cells;
   if (auto written = sql::WriteHeader(cells, sql::kSheetRows, create.columns); !written) return written;
-  const size_t index = m_workbook.AddSheet(create.table.sheet, {});
+  const size_t index = m_workbook->AddSheet(create.table.sheet, {});
   m_sheets[index] = std::move(cells);
   m_changed = true;
   return Ok{};

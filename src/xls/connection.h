@@ -5,13 +5,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "xls/result.h"
 #include "xls/sql_grid.h"
 #include "xls/sql_statement.h"
-#include "xls/workbook.h"
+#include "xls/sheet_book.h"
 
 namespace xls {
 
@@ -45,7 +46,7 @@ class Connection {
   bool HasChanges() const { return m_changed; }
 
  private:
-  Connection(std::string path, ConnectionOptions options, Workbook workbook);
+  Connection(std::string path, ConnectionOptions options, std::unique_ptr<SheetBook> workbook);
 
   Result<size_t> FindSheet(const sql::TableRef& table) const;
   // The sheet's cells, read from the workbook the first time.
@@ -60,7 +61,7 @@ class Connection {
 
   std::string m_path;
   ConnectionOptions m_options;
-  Workbook m_workbook;
+  std::unique_ptr<SheetBook> m_workbook;  // .xls or .xlsx, as the file holds
   bool m_open = false;
   bool m_changed = false;
   // Cells of the sheets read or changed so far, by sheet index; the changed

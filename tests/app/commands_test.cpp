@@ -109,7 +109,7 @@ TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
   Click(1016);
   EXPECT_EQ(askedFileName, "负荷计算结果");
   EXPECT_EQ(askedExtension, "xls");
-  EXPECT_EQ(askedFilter, "*.xls");
+  EXPECT_EQ(askedFilter, "Excel 97-2003 工作簿 (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx||");
   EXPECT_TRUE(askedOverwritePrompt);
   EXPECT_EQ(messages, std::vector<std::string>{"文件写入成功!"});
   const auto sheets = ReadBack(PathIn("结果.xls"));
@@ -239,10 +239,11 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
   });
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
   QApplication::sendEvent(dialog->GetWidget(), &rightClick);
-  ASSERT_EQ(offered.size(), 3u);
+  ASSERT_EQ(offered.size(), 4u);
   EXPECT_EQ(offered[0].first, MF_SEPARATOR);
   EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
   EXPECT_EQ(offered[2].second, "导出计算书…");
+  EXPECT_EQ(offered[3].second, "打开工作簿(&O)…");
   EXPECT_EQ(modalCaptions.size(), 2u);
 
   // Command 16 with its low four bits set is the same item.
