@@ -2,6 +2,8 @@
 // writing the large one.
 #include <benchmark/benchmark.h>
 #include <freexl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -37,9 +39,18 @@ const std::string& WorkbookFile(int rows) {
   return path;
 }
 
+// An unchanged file is answered from what its last opening read; moving its
+// change time on makes every opening read it afresh, as these measure.
+void Touch(const std::string& path) {
+  if (utimensat(AT_FDCWD, path.c_str(), nullptr, 0) != 0) std::abort();
+}
+
 void LoadAndReadSheet(benchmark::State& state) {
   const std::string& path = WorkbookFile(static_cast<int>(state.range(0)));
   for (auto _ : state) {
+    state.PauseTiming();
+    Touch(path);
+    state.ResumeTiming();
     auto book = xls::Workbook::Load(path);
     auto grid = book->ReadSheet(0);
     benchmark::DoNotOptimize(grid->size());
@@ -55,6 +66,9 @@ void SelectThroughDatabase(benchmark::State& state) {
       "DRIVER={Microsoft Excel Driver (*.xls)};DSN='';FIRSTROWHASNAMES=1;READONLY=FALSE;"
       "CREATE_DB=\"" + path + "\";DBQ=" + path;
   for (auto _ : state) {
+    state.PauseTiming();
+    Touch(path);
+    state.ResumeTiming();
     CDatabase database;
     database.OpenEx(connect.c_str(), CDatabase::noOdbcDialog);
     CRecordset records(&database);

@@ -8,6 +8,7 @@
 #include "platform/odbc/database.h"
 #include "platform/odbc/recordset.h"
 #include "sheet/row_text.h"
+#include "platform/text/mbcs.h"
 
 namespace {
 
@@ -35,14 +36,19 @@ bool SameText(const CString& a, const CString& b) {
   return _mbscmp(reinterpret_cast<const unsigned char*>(a.GetString()), reinterpret_cast<const unsigned char*>(b.GetString())) == 0;
 }
 
-// Cuts `text` at every occurrence of `delimiter`, searching from the left.
+// Cuts `text` at every occurrence of `delimiter`, searching from the left at
+// character starts only, as CString::Find does. One walk over the characters
+// serves every search, so that a long row costs time in proportion to its length.
 void CutAt(const CString& text, const CString& delimiter, CStringArray& pieces) {
-  int start = 0;
-  for (int found = text.Find(delimiter, start); found >= 0; found = text.Find(delimiter, start)) {
-    pieces.Add(text.Mid(start, found - start));
-    start = found + delimiter.GetLength();
+  const std::string_view chars(text.GetString(), static_cast<size_t>(text.GetLength()));
+  const std::string_view needle(delimiter.GetString(), static_cast<size_t>(delimiter.GetLength()));
+  size_t start = 0;
+  for (size_t at = 0; !needle.empty() && at + needle.size() <= chars.size(); at += mbcs::CharacterLength(chars, at)) {
+    if (at < start || chars.compare(at, needle.size(), needle) != 0) continue;
+    pieces.Add(CString(chars.substr(start, at - start)));
+    start = at + needle.size();
   }
-  pieces.Add(text.Mid(start));
+  pieces.Add(CString(chars.substr(std::min(start, chars.size()))));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ constexpr uint32_t kNoStream = 0xFFFFFFFF;
 constexpr size_t kMiniSectorSize = 64;
 constexpr size_t kMiniStreamCutoff = 4096;
 constexpr size_t kHeaderDifatCount = 109;
+constexpr size_t kHeaderSize = 512;
 constexpr std::array<uint8_t, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
 // Entry fields by their offset in a 128-byte directory entry.
@@ -31,11 +32,12 @@ Error Damaged(const std::string& what) { return MakeError("The workbook file is 
 // the sectors the file really has, and every chain against cycles.
 class SectorReader {
  public:
-  SectorReader(std::span<const uint8_t> file, size_t sector_size)
+  SectorReader(const ByteSource& file, size_t sector_size)
       : m_file(file), m_sector_size(sector_size),
         m_sector_count((file.size() - sector_size + sector_size - 1) / sector_size) {}
 
   size_t sector_size() const { return m_sector_size; }
+  uint64_t file_size() const { return m_file.size(); }
   // Marks sectors as belonging to a stream; a sector claimed twice would let
   // a hostile file multiply its size in memory.
   bool claim(const std::vector<uint32_t>& ids) {
@@ -49,11 +51,10 @@ class SectorReader {
   size_t sector_count() const { return m_sector_count; }
 
   // The sector's bytes; a last sector cut short by the file's end reads as zeros.
-  void append_sector(uint32_t id, std::vector<uint8_t>& out) const {
-    const size_t start = (size_t{id} + 1) * m_sector_size;
-    const size_t available = std::min(m_sector_size, m_file.size() - start);
-    out.insert(out.end(), m_file.begin() + start, m_file.begin() + start + available);
-    out.resize(out.size() + m_sector_size - available, 0);
+  Status append_sector(uint32_t id, std::vector<uint8_t>& out) const {
+    const size_t at = out.size();
+    out.resize(at + m_sector_size);
+    return m_file.read((uint64_t{id} + 1) * m_sector_size, std::span(out).subspan(at));
   }
 
   // Follows a chain through `table`; a chain can never be longer than the table.
@@ -68,26 +69,26 @@ class SectorReader {
   }
 
  private:
-  std::span<const uint8_t> m_file;
+  const ByteSource& m_file;
   size_t m_sector_size;
   size_t m_sector_count;
   std::vector<bool> m_claimed;
 };
 
-Result<std::vector<uint32_t>> ReadFatSectorIds(std::span<const uint8_t> file, const SectorReader& sectors) {
-  const uint32_t fat_count = GetU32(file, 0x2C);
+Result<std::vector<uint32_t>> ReadFatSectorIds(std::span<const uint8_t> header, const SectorReader& sectors) {
+  const uint32_t fat_count = GetU32(header, 0x2C);
   const size_t per_sector = sectors.sector_size() / 4;
   if (fat_count > sectors.sector_count()) return Damaged("it claims more allocation sectors than it has");
   std::vector<uint32_t> ids;
-  for (size_t i = 0; i < kHeaderDifatCount && ids.size() < fat_count; ++i) ids.push_back(GetU32(file, 0x4C + 4 * i));
-  uint32_t next = GetU32(file, 0x44);
+  for (size_t i = 0; i < kHeaderDifatCount && ids.size() < fat_count; ++i) ids.push_back(GetU32(header, 0x4C + 4 * i));
+  uint32_t next = GetU32(header, 0x44);
   size_t visited = 0;
   std::vector<uint8_t> sector;
   while (ids.size() < fat_count) {
     if (next >= sectors.sector_count()) return Damaged("the sector allocation list points outside the file");
     if (++visited > sectors.sector_count()) return Damaged("the sector allocation list runs in a circle");
     sector.clear();
-    sectors.append_sector(next, sector);
+    if (auto read = sectors.append_sector(next, sector); !read) return read.error();
     for (size_t i = 0; i + 1 < per_sector && ids.size() < fat_count; ++i) ids.push_back(GetU32(sector, 4 * i));
     next = GetU32(sector, 4 * (per_sector - 1));
   }
@@ -99,7 +100,7 @@ Result<std::vector<uint32_t>> ReadTable(const SectorReader& sectors, const std::
   bytes.reserve(sector_ids.size() * sectors.sector_size());
   for (uint32_t id : sector_ids) {
     if (id >= sectors.sector_count()) return Damaged("an allocation sector lies outside the file");
-    sectors.append_sector(id, bytes);
+    if (auto read = sectors.append_sector(id, bytes); !read) return read.error();
   }
   std::vector<uint32_t> table(bytes.size() / 4);
   for (size_t i = 0; i < table.size(); ++i) table[i] = GetU32(bytes, 4 * i);
@@ -112,7 +113,8 @@ Result<std::vector<uint8_t>> ReadChainBytes(SectorReader& sectors, uint32_t star
   if (!sectors.claim(*ids)) return Damaged("two of its parts share sectors");
   std::vector<uint8_t> bytes;
   bytes.reserve(ids->size() * sectors.sector_size());
-  for (uint32_t id : *ids) sectors.append_sector(id, bytes);
+  for (uint32_t id : *ids)
+    if (auto read = sectors.append_sector(id, bytes); !read) return read.error();
   return bytes;
 }
 
@@ -143,32 +145,62 @@ Result<std::vector<uint8_t>> ReadMiniStreamData(MiniStream& mini, uint32_t start
   return data;
 }
 
+// The sectors of a stream kept outside the small-stream area, checked to
+// hold at least its recorded size.
+Result<std::vector<uint32_t>> BigStreamSectors(const SectorReader& sectors, const std::vector<uint32_t>& fat,
+                                               uint32_t start, uint64_t size) {
+  auto ids = sectors.chain(start, fat, sectors.sector_count());
+  if (!ids) return ids.error();
+  if (ids->size() * sectors.sector_size() < size) return Damaged("a stream is shorter than its recorded size");
+  return ids;
+}
+
 Result<std::vector<uint8_t>> ReadStreamData(SectorReader& sectors, const std::vector<uint32_t>& fat,
                                             MiniStream& mini, uint32_t start, uint64_t size) {
   if (size == 0) return std::vector<uint8_t>{};
   if (size < kMiniStreamCutoff) return ReadMiniStreamData(mini, start, size);
-  auto ids = sectors.chain(start, fat, sectors.sector_count());
+  auto ids = BigStreamSectors(sectors, fat, start, size);
   if (!ids) return ids.error();
-  if (ids->size() * sectors.sector_size() < size) return Damaged("a stream is shorter than its recorded size");
   if (!sectors.claim(*ids)) return Damaged("two of its streams share sectors");
   std::vector<uint8_t> data;
   data.reserve(size);
   for (uint32_t id : *ids) {
     if (data.size() >= size) break;
-    sectors.append_sector(id, data);
+    if (auto read = sectors.append_sector(id, data); !read) return read.error();
   }
   data.resize(size);
   return data;
 }
 
-Status ReadHeaderChecks(std::span<const uint8_t> file) {
-  if (file.size() < 512 || !std::equal(kSignature.begin(), kSignature.end(), file.begin()))
+Result<std::vector<uint8_t>> ReadHeader(const ByteSource& file) {
+  if (file.size() < kHeaderSize) return MakeError("The file is not an Excel workbook (.xls)");
+  std::vector<uint8_t> header(kHeaderSize);
+  if (auto read = file.read(0, header); !read) return read.error();
+  if (!std::equal(kSignature.begin(), kSignature.end(), header.begin()))
     return MakeError("The file is not an Excel workbook (.xls)");
-  const uint16_t shift = GetU16(file, 0x1E);
+  const uint16_t shift = GetU16(header, 0x1E);
   if (shift != 9 && shift != 12) return Damaged("unknown sector size");
-  if (GetU16(file, 0x20) != 6) return Damaged("unknown small sector size");
+  if (GetU16(header, 0x20) != 6) return Damaged("unknown small sector size");
   if (file.size() < (size_t{1} << shift) + 1) return Damaged("it ends after its header");
-  return Ok{};
+  return header;
+}
+
+Result<MiniStream> ReadMiniStream(SectorReader& sectors, std::span<const uint8_t> header, const std::vector<uint32_t>& fat,
+                                  const DirectoryEntry& root, bool wide_sizes) {
+  MiniStream mini;
+  const uint32_t minifat_start = GetU32(header, 0x3C);
+  if (minifat_start == kEndOfChain || minifat_start == kFreeSector) return mini;
+  auto minifat_ids = sectors.chain(minifat_start, fat, sectors.sector_count());
+  if (!minifat_ids) return minifat_ids.error();
+  auto minifat = ReadTable(sectors, *minifat_ids);
+  if (!minifat) return minifat.error();
+  mini.fat = std::move(*minifat);
+  if (EntrySize(root, wide_sizes) > sectors.file_size())
+    return Damaged("its small-stream container is larger than the file");
+  auto mini_bytes = ReadChainBytes(sectors, GetU32(root.raw, kStart), fat);
+  if (!mini_bytes) return mini_bytes.error();
+  mini.bytes = std::move(*mini_bytes);
+  return mini;
 }
 
 }  // namespace
@@ -184,20 +216,73 @@ std::u16string DirectoryEntry::name() const {
   return text;
 }
 
-Result<CompoundFile> CompoundFile::Parse(std::span<const uint8_t> file) {
-  if (auto checked = ReadHeaderChecks(file); !checked) return checked.error();
-  const size_t sector_size = size_t{1} << GetU16(file, 0x1E);
-  const bool wide_sizes = sector_size == 4096;
-  SectorReader sectors(file, sector_size);
+Result<std::vector<uint8_t>> StreamView::read(const ByteSource& file, uint64_t offset, size_t length) const {
+  std::vector<uint8_t> bytes;
+  if (offset >= m_size) return bytes;
+  length = static_cast<size_t>(std::min<uint64_t>(length, m_size - offset));
+  if (!m_sectors.empty() || m_small.empty()) {
+    bytes.resize(length);
+    // Runs of consecutive sectors are read at once.
+    size_t done = 0;
+    while (done < length) {
+      const uint64_t at = offset + done;
+      const size_t index = static_cast<size_t>(at / m_sector_size);
+      const size_t within = static_cast<size_t>(at % m_sector_size);
+      size_t run = 1;
+      while (index + run < m_sectors.size() && m_sectors[index + run] == m_sectors[index] + run &&
+             run * m_sector_size - within < length - done)
+        ++run;
+      const size_t take = std::min(run * m_sector_size - within, length - done);
+      const uint64_t file_at = (uint64_t{m_sectors[index]} + 1) * m_sector_size + within;
+      if (auto read = file.read(file_at, std::span(bytes).subspan(done, take)); !read) return read.error();
+      done += take;
+    }
+    return bytes;
+  }
+  bytes.assign(m_small.begin() + static_cast<ptrdiff_t>(offset), m_small.begin() + static_cast<ptrdiff_t>(offset + length));
+  return bytes;
+}
 
-  auto fat_ids = ReadFatSectorIds(file, sectors);
+Result<CompoundFile> CompoundFile::Parse(std::span<const uint8_t> file) { return Parse(SpanSource(file)); }
+
+Result<CompoundFile> CompoundFile::Parse(const ByteSource& file) {
+  auto result = ReadDirectory(file);
+  if (!result) return result.error();
+  // Read again with every sector claimed once, so that no two parts share one.
+  SectorReader sectors(file, result->m_sector_size);
+  auto directory = ReadChainBytes(sectors, result->m_directory_start, result->m_fat);
+  if (!directory) return directory.error();
+  auto mini = ReadMiniStream(sectors, result->m_header, result->m_fat, result->m_entries[0], result->m_wide_sizes);
+  if (!mini) return mini.error();
+  for (DirectoryEntry& entry : result->m_entries) {
+    if (entry.type() != DirectoryEntry::kStream) continue;
+    const uint64_t size = EntrySize(entry, result->m_wide_sizes);
+    if (size > file.size()) return Damaged("a stream is larger than the file");
+    auto data = ReadStreamData(sectors, result->m_fat, *mini, GetU32(entry.raw, kStart), size);
+    if (!data) return data.error();
+    entry.data = std::move(*data);
+  }
+  return result;
+}
+
+Result<CompoundFile> CompoundFile::ReadDirectory(const ByteSource& file) {
+  auto header = ReadHeader(file);
+  if (!header) return header.error();
+  CompoundFile result;
+  result.m_header = std::move(*header);
+  result.m_sector_size = size_t{1} << GetU16(result.m_header, 0x1E);
+  result.m_wide_sizes = result.m_sector_size == 4096;
+  result.m_directory_start = GetU32(result.m_header, 0x30);
+  SectorReader sectors(file, result.m_sector_size);
+
+  auto fat_ids = ReadFatSectorIds(result.m_header, sectors);
   if (!fat_ids) return fat_ids.error();
   auto fat = ReadTable(sectors, *fat_ids);
   if (!fat) return fat.error();
+  result.m_fat = std::move(*fat);
 
-  auto directory = ReadChainBytes(sectors, GetU32(file, 0x30), *fat);
+  auto directory = ReadChainBytes(sectors, result.m_directory_start, result.m_fat);
   if (!directory) return directory.error();
-  CompoundFile result;
   for (size_t at = 0; at + 128 <= directory->size(); at += 128) {
     DirectoryEntry entry;
     std::copy_n(directory->begin() + at, 128, entry.raw.begin());
@@ -205,32 +290,29 @@ Result<CompoundFile> CompoundFile::Parse(std::span<const uint8_t> file) {
   }
   if (result.m_entries.empty() || result.m_entries[0].type() != DirectoryEntry::kRoot)
     return Damaged("its root directory entry is missing");
-
-  MiniStream mini;
-  const uint32_t minifat_start = GetU32(file, 0x3C);
-  if (minifat_start != kEndOfChain && minifat_start != kFreeSector) {
-    auto minifat_ids = sectors.chain(minifat_start, *fat, sectors.sector_count());
-    if (!minifat_ids) return minifat_ids.error();
-    auto minifat = ReadTable(sectors, *minifat_ids);
-    if (!minifat) return minifat.error();
-    mini.fat = std::move(*minifat);
-    const DirectoryEntry& root = result.m_entries[0];
-    const uint64_t mini_size = EntrySize(root, wide_sizes);
-    if (mini_size > file.size()) return Damaged("its small-stream container is larger than the file");
-    auto mini_bytes = ReadChainBytes(sectors, GetU32(root.raw, kStart), *fat);
-    if (!mini_bytes) return mini_bytes.error();
-    mini.bytes = std::move(*mini_bytes);
-  }
-
-  for (DirectoryEntry& entry : result.m_entries) {
-    if (entry.type() != DirectoryEntry::kStream) continue;
-    const uint64_t size = EntrySize(entry, wide_sizes);
-    if (size > file.size()) return Damaged("a stream is larger than the file");
-    auto data = ReadStreamData(sectors, *fat, mini, GetU32(entry.raw, kStart), size);
-    if (!data) return data.error();
-    entry.data = std::move(*data);
-  }
   return result;
+}
+
+Result<StreamView> CompoundFile::OpenStream(const ByteSource& file, size_t entry_index) const {
+  const DirectoryEntry& entry = m_entries.at(entry_index);
+  StreamView view;
+  view.m_size = EntrySize(entry, m_wide_sizes);
+  view.m_sector_size = m_sector_size;
+  if (view.m_size > file.size()) return Damaged("a stream is larger than the file");
+  if (view.m_size == 0) return view;
+  SectorReader sectors(file, m_sector_size);
+  if (view.m_size < kMiniStreamCutoff) {
+    auto mini = ReadMiniStream(sectors, m_header, m_fat, m_entries[0], m_wide_sizes);
+    if (!mini) return mini.error();
+    auto data = ReadMiniStreamData(*mini, GetU32(entry.raw, kStart), view.m_size);
+    if (!data) return data.error();
+    view.m_small = std::move(*data);
+    return view;
+  }
+  auto ids = BigStreamSectors(sectors, m_fat, GetU32(entry.raw, kStart), view.m_size);
+  if (!ids) return ids.error();
+  view.m_sectors = std::move(*ids);
+  return view;
 }
 
 std::optional<size_t> CompoundFile::FindRootStream(std::u16string_view name) const {

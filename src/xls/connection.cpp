@@ -92,9 +92,16 @@ Status Connection::CheckWritable() const {
 
 Status Connection::Run(const sql::SelectAll& select, sql::QueryResult* result) {
   if (!m_open) return MakeError("The connection is closed");
-  auto cells = CellsOf(select.table);
-  if (!cells) return cells.error();
-  if (result) *result = sql::SelectFromGrid(*cells.value(), select.table.lastRow);
+  auto index = FindSheet(select.table);
+  if (!index) return index.error();
+  // A sheet no statement has changed is read where the workbook keeps it, without a copy.
+  if (auto changed = m_sheets.find(*index); changed != m_sheets.end()) {
+    if (result) *result = sql::SelectFromGrid(changed->second, select.table.lastRow);
+    return Ok{};
+  }
+  auto cells = m_workbook->SheetCells(*index);
+  if (!cells) return MakeError("Cannot read the sheet " + sql::Quoted(m_workbook->SheetName(*index)) + ": " + cells.error().text);
+  if (result) *result = sql::SelectFromGrid(**cells, select.table.lastRow);
   return Ok{};
 }
 

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
 
 #include "xls/atomic_file.h"
 #include "xlsx/xlsx_workbook.h"
@@ -18,6 +22,7 @@ class Biff8Book : public SheetBook {
   const std::u16string& SheetName(size_t index) const override { return m_book.SheetName(index); }
   std::optional<size_t> FindSheet(std::u16string_view name) const override { return m_book.FindSheet(name); }
   Result<Grid> ReadSheet(size_t index) const override { return m_book.ReadSheet(index); }
+  Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const override { return m_book.SheetCells(index); }
   void ReplaceSheet(size_t index, Grid cells) override { m_book.ReplaceSheet(index, std::move(cells)); }
   size_t AddSheet(std::u16string name, Grid cells) override { return m_book.AddSheet(std::move(name), std::move(cells)); }
   Status Save(const std::string& path) const override { return m_book.Save(path); }
@@ -32,6 +37,21 @@ bool EndsWithIgnoringCase(const std::string& text, std::string_view ending) {
                     [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
 }
 
+// The first bytes tell the container: a ZIP archive is .xlsx, anything else
+// is offered to the BIFF8 reader, whose errors name what is wrong.
+Result<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t count) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return MakeError("The workbook file does not exist: " + path, ErrorKind::NotFound);
+    return MakeError("Cannot open " + path);
+  }
+  std::vector<uint8_t> head(count);
+  file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(count));
+  head.resize(static_cast<size_t>(file.gcount()));
+  return head;
+}
+
 }  // namespace
 
 bool NamesXlsxWorkbook(const std::string& path) {
@@ -39,16 +59,20 @@ bool NamesXlsxWorkbook(const std::string& path) {
 }
 
 Result<std::unique_ptr<SheetBook>> LoadSheetBook(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
-  if (!bytes) return bytes.error();
-  if (xlsx::LooksLikeZip(*bytes)) {
+  auto head = ReadFileHead(path, 4);
+  if (!head) return head.error();
+  if (xlsx::LooksLikeZip(*head)) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) return bytes.error();
     auto book = xlsx::XlsxWorkbook::Parse(std::move(*bytes));
     if (!book) return book.error();
     return std::unique_ptr<SheetBook>(std::make_unique<xlsx::XlsxWorkbook>(std::move(*book)));
   }
   if (NamesXlsxWorkbook(path))
     return MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
-  auto book = Workbook::Parse(*bytes);
+  // A BIFF8 workbook is opened where it lies: only the globals now, each
+  // sheet when it is first read, so a switch lookup stays cheap.
+  auto book = Workbook::Load(path);
   if (!book) return book.error();
   return std::unique_ptr<SheetBook>(std::make_unique<Biff8Book>(std::move(*book)));
 }

@@ -3,6 +3,7 @@
 // workbook (.xls) and the Office Open XML workbook (.xlsx) both provide it.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,13 @@ class SheetBook {
   virtual std::optional<size_t> FindSheet(std::u16string_view name) const = 0;
 
   virtual Result<Grid> ReadSheet(size_t index) const = 0;
+  // The sheet's cells for reading only; a format that keeps them parsed
+  // hands them out without a copy.
+  virtual Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const {
+    auto cells = ReadSheet(index);
+    if (!cells) return cells.error();
+    return std::make_shared<const Grid>(std::move(cells.value()));
+  }
   // The sheet's cells become exactly `cells`, all stored as text.
   virtual void ReplaceSheet(size_t index, Grid cells) = 0;
   // Appends a sheet after the others; returns its index.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 #include "xls/sql_statement.h"
 #include "xls/sql_text.h"
@@ -44,11 +45,29 @@ const std::u16string& CellAt(const Grid& grid, size_t row, size_t column) {
   return grid[row][column];
 }
 
+// The name a column without a header text goes by: F<column number>.
+std::u16string GeneratedName(size_t column) {
+  const std::string generated = "F" + std::to_string(column + 1);
+  return std::u16string(generated.begin(), generated.end());
+}
+
+// Column n of a name F<n> (n from 1 to 256, no leading zero), as the names
+// of columns without a header text are made.
+std::optional<size_t> GeneratedColumn(const std::u16string& name) {
+  if (name.size() < 2 || name.size() > 4 || name[0] != u'F' || name[1] == u'0') return std::nullopt;
+  size_t number = 0;
+  for (size_t i = 1; i < name.size(); ++i) {
+    if (name[i] < u'0' || name[i] > u'9') return std::nullopt;
+    number = number * 10 + (name[i] - u'0');
+  }
+  if (number < 1 || number > static_cast<size_t>(kSheetColumns)) return std::nullopt;
+  return number - 1;
+}
+
 std::u16string ColumnName(const Grid& grid, size_t column) {
   const std::u16string& name = CellAt(grid, 0, column);
   if (!name.empty()) return name;
-  const std::string generated = "F" + std::to_string(column + 1);
-  return std::u16string(generated.begin(), generated.end());
+  return GeneratedName(column);
 }
 
 std::vector<std::u16string> ColumnNames(const Grid& grid, int lastRow) {
@@ -57,16 +76,56 @@ std::vector<std::u16string> ColumnNames(const Grid& grid, int lastRow) {
   return names;
 }
 
-// The column a statement names: the exact name first, then one differing in
-// the case of its letters, as the Excel driver matches names.
-std::optional<size_t> FindColumn(const std::vector<std::u16string>& names, const Grid& grid, const std::u16string& wanted) {
-  for (size_t c = 0; c < names.size(); ++c) {
-    if (names[c] == wanted || (wanted.empty() && CellAt(grid, 0, c).empty())) return c;
+// Resolves the column names of INSERT statements from the header row alone;
+// the rows below it are looked at only for a name beyond the header's last
+// text, so that writing a sheet row by row costs time in proportion to the
+// rows written.
+class ColumnFinder {
+ public:
+  explicit ColumnFinder(const Grid& grid) : m_grid(grid) {
+    if (!grid.empty()) m_header = grid[0];
+    while (!m_header.empty() && m_header.back().empty()) m_header.pop_back();
+    for (size_t c = 0; c < m_header.size(); ++c) {
+      m_exact.try_emplace(name_of(c), c);
+      if (m_header[c].empty()) m_exact.try_emplace(std::u16string(), c);
+    }
   }
-  for (size_t c = 0; c < names.size(); ++c) {
-    if (EqualsIgnoringCase(names[c], wanted)) return c;
+
+  // The exact name first, then one differing in the case of its letters, as
+  // the Excel driver matches names; columns in sheet order. An empty name
+  // finds the first column whose header text is empty.
+  std::optional<size_t> find(const std::u16string& wanted) {
+    if (auto found = m_exact.find(wanted); found != m_exact.end()) return found->second;
+    if (const size_t c = m_header.size(); wanted.empty() && c < column_count()) return c;
+    if (auto c = GeneratedColumn(wanted); c && *c >= m_header.size() && *c < column_count()) return c;
+    for (size_t c = 0; c < m_header.size(); ++c)
+      if (EqualsIgnoringCase(name_of(c), wanted)) return c;
+    for (size_t c = m_header.size(); c < column_count(); ++c)
+      if (EqualsIgnoringCase(GeneratedName(c), wanted)) return c;
+    return std::nullopt;
   }
-  return std::nullopt;
+
+ private:
+  std::u16string name_of(size_t c) const { return m_header[c].empty() ? GeneratedName(c) : m_header[c]; }
+  size_t column_count() {
+    if (!m_columns) m_columns = ColumnCount(m_grid, kSheetRows);
+    return *m_columns;
+  }
+
+  const Grid& m_grid;
+  std::vector<std::u16string> m_header;
+  std::unordered_map<std::u16string, size_t> m_exact;
+  std::optional<size_t> m_columns;
+};
+
+// Trims the one row a statement changed and the empty rows at the grid's
+// end; the other rows were left trimmed by the statements before.
+void TrimRowAndEnd(Grid& grid, size_t row) {
+  if (row < grid.size()) {
+    auto& cells = grid[row];
+    while (!cells.empty() && cells.back().empty()) cells.pop_back();
+  }
+  while (!grid.empty() && grid.back().empty()) grid.pop_back();
 }
 
 void SetCell(Grid& grid, size_t row, size_t column, const std::u16string& value) {
@@ -82,10 +141,10 @@ QueryResult SelectFromGrid(const Grid& grid, int lastRow) {
   result.columns = ColumnNames(grid, lastRow);
   if (result.columns.empty()) return result;
   const size_t used = UsedRows(grid, lastRow);
+  result.records.reserve(used > 0 ? used - 1 : 0);
   for (size_t r = 1; r < used; ++r) {
-    std::vector<std::u16string> record;
-    for (size_t c = 0; c < result.columns.size(); ++c) record.push_back(CellAt(grid, r, c));
-    result.records.push_back(std::move(record));
+    const auto& row = grid[r];
+    result.records.emplace_back(row.begin(), row.begin() + static_cast<ptrdiff_t>(std::min(row.size(), result.columns.size())));
   }
   return result;
 }
@@ -114,15 +173,17 @@ Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>
   if (target < grid.size() && RowHasValue(grid[target])) {
     return MakeError("Sheet row " + std::to_string(lastRow + 1) + " below the range already holds values");
   }
-  const std::vector<std::u16string> names = ColumnNames(grid, kSheetRows);
+  ColumnFinder finder(grid);
   std::vector<size_t> placed;
   for (const std::u16string& column : columns) {
-    const auto index = FindColumn(names, grid, column);
+    const auto index = finder.find(column);
     if (!index) return MakeError("The table has no column named " + Quoted(column));
     placed.push_back(*index);
   }
-  for (size_t i = 0; i < values.size(); ++i) SetCell(grid, target, placed[i], values[i]);
-  TrimGrid(grid);
+  // The target row holds no value, so an empty value leaves nothing to store.
+  for (size_t i = 0; i < values.size(); ++i)
+    if (!values[i].empty()) SetCell(grid, target, placed[i], values[i]);
+  TrimRowAndEnd(grid, target);
   return Ok{};
 }
 

@@ -14,7 +14,15 @@ namespace xls::sql {
 
 struct QueryResult {
   std::vector<std::u16string> columns;
+  // A record ends at its last value; the fields after it are empty, so that
+  // a wide, sparse sheet costs memory for the values it holds.
   std::vector<std::vector<std::u16string>> records;
+
+  const std::u16string& Field(size_t record, size_t column) const {
+    static const std::u16string empty;
+    const auto& fields = records[record];
+    return column < fields.size() ? fields[column] : empty;
+  }
 };
 
 // Rows 1..lastRow: the columns named by the first row and one record per

@@ -8,6 +8,7 @@
 #include "xls/globals.h"
 #include "xls/sheet_reader.h"
 #include "xls/sheet_writer.h"
+#include "xls/workbook_file.h"
 #include "xls/workbook_state.h"
 #include "xls/workbook_stream.h"
 
@@ -44,13 +45,11 @@ Status CheckSheetName(const std::u16string& name) {
 }  // namespace
 
 struct Workbook::Impl {
-  std::optional<CompoundFile> container;  // set for a loaded workbook
-  size_t stream_entry = 0;
-  std::vector<StoredRecord> globals;
-  std::vector<std::u16string> strings;
-  std::vector<StringFormatting> string_formatting;
-  uint32_t string_references = 0;
-  bool has_sst = false;
+  // Set for a loaded workbook: what was read of the file, and the file to
+  // read the rest from on demand.
+  std::shared_ptr<const WorkbookFile> file;
+  std::shared_ptr<const ByteSource> source;
+  std::optional<CompoundFile> container;  // every stream, read when saving
 
   std::vector<SheetEntry> sheets;
   std::vector<size_t> worksheets;  // the sheets offered to callers, as indexes into `sheets`
@@ -58,42 +57,44 @@ struct Workbook::Impl {
   const SheetEntry& worksheet(size_t index) const { return sheets.at(worksheets.at(index)); }
   SheetEntry& worksheet(size_t index) { return sheets.at(worksheets.at(index)); }
 
-  Status load_sheets(std::span<const uint8_t> stream);
+  const std::vector<StoredRecord>& globals() const {
+    static const std::vector<StoredRecord> none;
+    return file ? file->globals() : none;
+  }
+  const std::vector<std::u16string>& strings() const {
+    static const std::vector<std::u16string> none;
+    return file ? file->strings() : none;
+  }
+
+  void take_file(std::shared_ptr<const WorkbookFile> read, std::shared_ptr<const ByteSource> from);
+  Status read_everything();
   Status check_sheet_names() const;
   Result<std::vector<SheetPart>> sheet_parts(SharedStringTable& table) const;
   Result<SharedStringTable> string_table() const;
 };
 
-Status Workbook::Impl::load_sheets(std::span<const uint8_t> stream) {
-  std::vector<BoundSheet> listed;
-  std::vector<const StoredRecord*> records;
-  for (const StoredRecord& rec : globals) {
-    if (rec.id != record::kBoundsheet) continue;
-    listed.push_back(ParseBoundsheet(rec.body));
-    records.push_back(&rec);
+void Workbook::Impl::take_file(std::shared_ptr<const WorkbookFile> read, std::shared_ptr<const ByteSource> from) {
+  file = std::move(read);
+  source = std::move(from);
+  sheets = file->sheets();
+  for (size_t i = 0; i < sheets.size(); ++i)
+    if (sheets[i].is_worksheet) worksheets.push_back(i);
+}
+
+// Saving needs every stream of the container and every sheet's records.
+Status Workbook::Impl::read_everything() {
+  if (!file || container) return Ok{};
+  auto whole = CompoundFile::Parse(*source);
+  if (!whole) return whole.error();
+  for (size_t i = 0; i < sheets.size(); ++i) {
+    if (sheets[i].cells || !sheets[i].substream.empty()) continue;
+    auto substream = file->Substream(*source, i);
+    if (!substream) return substream.error();
+    sheets[i].substream = std::move(*substream);
   }
-  // Sheets never share records: each one ends before the next one starts.
-  // Holding to that keeps a hostile sheet list from making the work or the
-  // memory grow beyond the stream's size.
-  std::vector<size_t> starts;
-  for (const BoundSheet& sheet : listed) starts.push_back(sheet.offset);
-  std::sort(starts.begin(), starts.end());
-  if (std::adjacent_find(starts.begin(), starts.end()) != starts.end())
-    return MakeError("The workbook file is damaged: two sheets share their records");
-  for (size_t i = 0; i < listed.size(); ++i) {
-    auto next = std::upper_bound(starts.begin(), starts.end(), listed[i].offset);
-    const size_t limit = std::min(stream.size(), next == starts.end() ? stream.size() : *next);
-    auto end = FindSubstreamEnd(stream.first(limit), listed[i].offset);
-    if (!end) return end.error();
-    SheetEntry sheet;
-    sheet.name = listed[i].name;
-    sheet.boundsheet = records[i]->body;
-    sheet.substream.assign(stream.begin() + listed[i].offset, stream.begin() + *end);
-    sheet.loaded_offset = listed[i].offset;
-    sheet.is_worksheet = listed[i].type == 0;
-    sheets.push_back(std::move(sheet));
-    if (sheets.back().is_worksheet) worksheets.push_back(sheets.size() - 1);
-  }
+  // What is written back must all come from the file as it was opened.
+  if (auto unchanged = source->check_unchanged(); !unchanged) return unchanged.error();
+  container = std::move(*whole);
   return Ok{};
 }
 
@@ -110,7 +111,7 @@ Status Workbook::Impl::check_sheet_names() const {
 }
 
 Result<std::vector<SheetPart>> Workbook::Impl::sheet_parts(SharedStringTable& table) const {
-  const std::vector<StoredRecord>& records = globals.empty() ? NewGlobals() : globals;
+  const std::vector<StoredRecord>& records = file ? globals() : NewGlobals();
   const uint16_t cell_format = DefaultCellFormat(records);
   const size_t active = ActiveSheet(records);
   std::vector<SheetPart> parts;
@@ -134,7 +135,8 @@ Result<std::vector<SheetPart>> Workbook::Impl::sheet_parts(SharedStringTable& ta
 
 // The loaded strings, with room for every index an untouched sheet refers to.
 Result<SharedStringTable> Workbook::Impl::string_table() const {
-  SharedStringTable table(strings, string_formatting, string_references);
+  static const std::vector<StringFormatting> kNone;
+  SharedStringTable table(strings(), file ? file->string_formatting() : kNone, file ? file->string_references() : 0);
   uint64_t referenced = 0;
   for (const SheetEntry& sheet : sheets)
     if (!sheet.cells) referenced = std::max(referenced, StringsReferencedBy(sheet.substream));
@@ -148,31 +150,24 @@ Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 
 Result<Workbook> Workbook::Load(const std::string& path) {
-  auto bytes = ReadWholeFile(path);
-  if (!bytes) return bytes.error();
-  return Parse(*bytes);
+  auto source = FileSource::Open(path);
+  if (!source) return source.error();
+  auto read = WorkbookFile::ReadShared(**source);
+  if (!read) return read.error();
+  Workbook book;
+  book.m_impl->take_file(std::move(*read), std::move(*source));
+  return book;
 }
 
 Result<Workbook> Workbook::Parse(std::span<const uint8_t> bytes) {
-  auto container = CompoundFile::Parse(bytes);
-  if (!container) return container.error();
-  auto entry = container->FindRootStream(u"Workbook");
-  if (!entry) entry = container->FindRootStream(u"Book");
-  if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)");
-  const std::vector<uint8_t>& stream = container->entries()[*entry].data;
-
-  auto globals = ReadGlobals(stream);
-  if (!globals) return globals.error();
+  // Bytes in memory are checked whole at once, every stream and every sheet.
+  auto source = std::make_shared<const MemorySource>(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  if (auto whole = CompoundFile::Parse(bytes); !whole) return whole.error();
+  auto read = WorkbookFile::Read(*source);
+  if (!read) return read.error();
   Workbook book;
-  Impl& impl = *book.m_impl;
-  impl.globals = std::move(globals->records);
-  impl.strings = std::move(globals->strings);
-  impl.string_formatting = std::move(globals->string_formatting);
-  impl.string_references = globals->string_references;
-  impl.has_sst = globals->has_sst;
-  if (auto sheets = impl.load_sheets(stream); !sheets) return sheets.error();
-  impl.stream_entry = *entry;
-  impl.container = std::move(*container);
+  book.m_impl->take_file(std::move(*read), std::move(source));
+  if (auto everything = book.m_impl->read_everything(); !everything) return everything.error();
   return book;
 }
 
@@ -190,7 +185,16 @@ Result<Grid> Workbook::ReadSheet(size_t index) const {
   if (index >= SheetCount()) return MakeError("There is no sheet with this number", ErrorKind::NotFound);
   const SheetEntry& sheet = m_impl->worksheet(index);
   if (sheet.cells) return *sheet.cells;
-  return ReadWorksheet(sheet.substream, m_impl->strings);
+  auto cells = SheetCells(index);
+  if (!cells) return cells.error();
+  return **cells;
+}
+
+Result<std::shared_ptr<const Grid>> Workbook::SheetCells(size_t index) const {
+  if (index >= SheetCount()) return MakeError("There is no sheet with this number", ErrorKind::NotFound);
+  const SheetEntry& sheet = m_impl->worksheet(index);
+  if (sheet.cells) return std::make_shared<const Grid>(*sheet.cells);
+  return m_impl->file->Cells(*m_impl->source, m_impl->worksheets.at(index));
 }
 
 void Workbook::ReplaceSheet(size_t index, Grid cells) { m_impl->worksheet(index).cells = std::move(cells); }
@@ -205,6 +209,7 @@ size_t Workbook::AddSheet(std::u16string name, Grid cells) {
 }
 
 Result<std::vector<uint8_t>> Workbook::Serialize() const {
+  if (auto everything = m_impl->read_everything(); !everything) return everything.error();
   const Impl& impl = *m_impl;
   if (auto names = impl.check_sheet_names(); !names) return names.error();
   auto table = impl.string_table();
@@ -212,12 +217,12 @@ Result<std::vector<uint8_t>> Workbook::Serialize() const {
   auto parts = impl.sheet_parts(*table);
   if (!parts) return parts.error();
   const bool is_new = !impl.container.has_value();
-  std::vector<uint8_t> stream =
-      AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals, std::move(*parts), *table, is_new || impl.has_sst);
+  std::vector<uint8_t> stream = AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals(), std::move(*parts), *table,
+                                                       is_new || impl.file->has_sst());
   if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
   if (is_new) return CompoundFile::WithStream(u"Workbook", std::move(stream)).Serialize();
   CompoundFile container = *impl.container;
-  container.SetStreamData(impl.stream_entry, std::move(stream));
+  container.SetStreamData(impl.file->stream_entry(), std::move(stream));
   return container.Serialize();
 }
 

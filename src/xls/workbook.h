@@ -1,7 +1,9 @@
 // A workbook held in memory: its sheets by name and their cell texts.
-// Loading keeps the file's own bytes for everything the program does not
-// change, so saving rewrites only the sheets that were replaced or added and
-// every other sheet, format, formula, name and stream stays as it was.
+// Loading reads the workbook globals and the sheet list; a sheet's records
+// are read when the sheet is first read. Saving reads the rest of the file
+// and keeps its own bytes for everything the program does not change, so it
+// rewrites only the sheets that were replaced or added and every other
+// sheet, format, formula, name and stream stays as it was.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +44,9 @@ class Workbook {
   std::optional<size_t> FindSheet(std::u16string_view name) const;
 
   Result<Grid> ReadSheet(size_t index) const;
+  // The same cells without a copy, shared with other workbooks opened on the
+  // same unchanged file; for reading only.
+  Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const;
   // The sheet's cells become exactly `cells`, all stored as text.
   void ReplaceSheet(size_t index, Grid cells);
   // Appends a sheet after the others; returns its index.

@@ -28,9 +28,8 @@ bool CRecordset::IsEOF() const { return m_record >= m_result.records.size(); }
 
 void CRecordset::GetFieldValue(short index, CString& value) const {
   if (IsEOF()) throw CDBException("No current record");
-  const auto& record = m_result.records[m_record];
-  if (index < 0 || static_cast<size_t>(index) >= record.size()) throw CDBException("Invalid column number");
-  value = FromUtf16(record[static_cast<size_t>(index)]);
+  if (index < 0 || static_cast<size_t>(index) >= m_result.columns.size()) throw CDBException("Invalid column number");
+  value = FromUtf16(m_result.Field(m_record, static_cast<size_t>(index)));
 }
 
 void CRecordset::MoveNext() {

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -70,14 +71,26 @@ std::string U16ToBytes(const std::u16string& text) {
   return out;
 }
 
+// Both code pages agree with ASCII on its 128 characters; texts made of them
+// alone (numbers, statements, most names) need no conversion.
+bool IsAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+bool IsAscii(std::u16string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+}
+
 }  // namespace
 
 std::u16string ToUtf16(const CString& text) {
+  const std::string_view bytes(text.GetString(), static_cast<size_t>(text.GetLength()));
+  if (IsAscii(bytes)) return std::u16string(bytes.begin(), bytes.end());
   thread_local Converter converter("UTF-16LE", "GB18030");
   return BytesToU16(converter.Run(text.GetString(), static_cast<size_t>(text.GetLength()), 1, kUtf16Replacement));
 }
 
 CString FromUtf16(const std::u16string& text) {
+  if (IsAscii(text)) return CString(std::string(text.begin(), text.end()));
   thread_local Converter converter("GB18030", "UTF-16LE");
   const std::string bytes = U16ToBytes(text);
   return CString(converter.Run(bytes.data(), bytes.size(), 2, "?"));
