@@ -2,6 +2,7 @@
 #include "calc/load_calc_core.h"
 
 #include "calc/calc_texts.h"
+#include "calc/workbook_files.h"
 #include "calc/program_folder.h"
 #include "platform/odbc/db_exception.h"
 #include "sheet/spreadsheet.h"
@@ -41,6 +42,10 @@ bool CLoadCalcCore::ReadCircuits() {
   if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
     ResetCircuitList();
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
+    return false;
+  }
+  if (!workbook_files::IsExactName(m_strWorkbook)) {
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, "The file name is not valid text and cannot be opened exactly as given"));
     return false;
   }
   try {

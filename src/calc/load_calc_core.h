@@ -55,7 +55,10 @@ class CLoadCalcCore {
   const BalanceOutcome& LastBalance() const { return m_lastBalance; }
 
   // 保存 after the file dialog: writes the two results sheets into `path`
-  // (code page 936), replacing the file. Shows "文件写入成功!" or the error.
+  // (code page 936; ".xls" added when it has no extension), replacing the
+  // file only once the new one is complete. Refuses names it cannot write
+  // exactly, other extensions, targets that are not regular files and the
+  // input workbook itself. Shows "文件写入成功!" or the error.
   bool SaveResults(const CString& path);
 
   CircuitTable& m_list;

@@ -1,10 +1,8 @@
 // 保存: the circuit list and the board results into a new workbook.
-#include <filesystem>
-#include <system_error>
-
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
 #include "calc/load_calc_core.h"
+#include "calc/results_target.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
@@ -28,19 +26,28 @@ void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value)
 
 }  // namespace
 
-bool CLoadCalcCore::SaveResults(const CString& path) {
-  std::error_code ignored;
-  std::filesystem::remove(ToUtf8(path), ignored);
-  m_host.BeginWaitCursor();
+// The existing target is not deleted first: the workbook is built whole in a
+// private folder beside it and replaces it only once complete, so a failure
+// (or the target being the input workbook, whose switch library the board
+// row reads) never loses the file that was there.
+bool CLoadCalcCore::SaveResults(const CString& requested) {
   CString error;
+  const std::optional<CString> target = CheckResultsTarget(requested, m_strWorkbook, error);
+  if (!target) {
+    m_host.ShowMessage(calc_text::WriteFailed(requested, error));
+    return false;
+  }
+  m_host.BeginWaitCursor();
   bool written = false;
   try {
-    written = WriteResultSheets(path, error);
+    const ResultsScratch scratch(*target);
+    const std::optional<CString> built = scratch.WorkbookPath(error);
+    written = built && WriteResultSheets(*built, error) && ReplaceWithFile(*built, *target, error);
   } catch (const CDBException& e) {
     error = e.m_strError;
   }
   m_host.EndWaitCursor();
-  m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(path, error));
+  m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(*target, error));
   return written;
 }
 

@@ -93,6 +93,7 @@ std::string CliUsage() {
          "  --time-limit SECONDS       time limit of the extended method and of --balance-below (default 2)\n"
          "  --save FILE                write the results workbook (保存), replacing FILE: .xlsx when its\n"
          "                             name ends in .xlsx, .xls otherwise\n"
+         "                             once complete (\".xls\" added to a name without an extension)\n"
          "  --report FILE.pdf          write the calculation report (计算书, A4 PDF), replacing FILE.pdf;\n"
          "                             not in builds without Qt\n"
          "  --json                     print one JSON object instead of a table\n"

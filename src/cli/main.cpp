@@ -40,6 +40,28 @@ class ConsoleHost : public LoadCalcHost {
   void EndWaitCursor() override {}
 };
 
+// A file name given on the command line must reach the file system exactly:
+// one that is not valid UTF-8 would be changed on its way and name another file.
+bool NamesAreExact(const CliOptions& options) {
+  for (const auto* name : {&options.workbook, &options.saveTo}) {
+    if (!*name || ToUtf8(FromUtf8(**name)) == **name) continue;
+    std::cerr << "loadcalc-cli: the file name \"" << **name
+              << "\" is not valid UTF-8 text and cannot be used exactly as given; nothing was read or written"
+              << std::endl;
+    return false;
+  }
+  return true;
+}
+
+// Standard output that could not be written (a full disk, a closed pipe) is a
+// failure, not a result.
+bool OutputWritten() {
+  std::cout.flush();
+  const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (!written) std::cerr << "loadcalc-cli: the results could not be written to standard output" << std::endl;
+  return written;
+}
+
 // 自动平衡 without asking; boards beyond the exhaustive search's 19
 // circuits go to the extended method, which is said on standard error.
 bool Balance(CLoadCalcCore& core, const CliOptions& options) {
@@ -60,6 +82,7 @@ bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, cons
 }
 
 int Run(const CliOptions& options) {
+  if (!NamesAreExact(options)) return kFailed;
   MemoryCircuitTable list;
   MemorySwitchComboBox switches;
   ConsoleHost host;
@@ -87,10 +110,13 @@ int Run(const CliOptions& options) {
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
     if (calculated && options.reportTo) ok = WriteReport(core, switches, source, *options.reportTo, host) && ok;
   }
+  if (!calculated && options.saveTo)
+    host.ShowMessage(calc_text::WriteFailed(FromUtf8(*options.saveTo), "Nothing was calculated, so the results file was not written"));
 
   const CString switchText = calculated ? core.FindSwitches(core.m_fCurrent) : CString();
   const CliReport report = MakeCliReport(core, switches, switchText, host.messages);
   std::cout << (options.json ? ToJson(report) : ToTable(report));
+  if (!OutputWritten()) return kFailed;
   return ok ? kDone : kFailed;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/odbc/database.h"
 #include "platform/odbc/recordset.h"
+#include "sheet/row_text.h"
 #include "platform/text/mbcs.h"
 
 namespace {
@@ -110,18 +111,16 @@ bool CSpreadSheet::CheckCanWrite() {
   return false;
 }
 
+// Values are escaped (a quotation mark doubled) so that every value reads
+// back exactly, whatever quotation marks, separators, line breaks or NUL
+// bytes it holds.
 CString CSpreadSheet::MakeRowText(const CStringArray& values) const {
-  CString text;
+  std::string text;
   for (int i = 0; i < values.GetSize(); ++i) {
-    CString value;
-    if (i + 1 < values.GetSize()) {
-      value.Format("\"%s\"%s", values[i].GetString(), m_strSeparator.GetString());
-    } else {
-      value.Format("\"%s\"", values[i].GetString());
-    }
-    text += value;
+    if (i > 0) text += m_strSeparator.str();
+    text += row_text::Quote(values[i].str());
   }
-  return text;
+  return CString(text);
 }
 
 CString CSpreadSheet::MakeEmptyRowText() const {
@@ -136,12 +135,19 @@ CString CSpreadSheet::MakeEmptyRowText() const {
 }
 
 void CSpreadSheet::SplitRowText(const CString& text, CStringArray& values) const {
+  std::vector<std::string> quoted;
+  if (row_text::Split(text.str(), m_strSeparator.str(), quoted) == row_text::Form::Quoted) {
+    for (const std::string& value : quoted) values.Add(CString(value));
+    return;
+  }
+  // Rows of other programs and rows written before values were escaped.
   const CString token = "\"" + m_strSeparator + "\"";
   if (text.Find(token) >= 0) {
     CutAt(text, token, values);
-    values[0] = values[0].Mid(1);
+    if (values[0].Find('"') == 0) values[0] = values[0].Mid(1);
+    // Only a closing quotation mark is removed, never part of a character.
     CString& last = values[values.GetUpperBound()];
-    last = last.Left(last.GetLength() - 1);
+    if (last.GetLength() > 0 && last.GetAt(last.GetLength() - 1) == '"') last = last.Left(last.GetLength() - 1);
   } else if (text.Find(m_strSeparator) >= 0) {
     CutAt(text, m_strSeparator, values);
   } else if (text.Find('"') == 0 && text.ReverseFind('"') == text.GetLength() - 1) {

@@ -1,17 +1,19 @@
-// Text file storage: the whole table as one file, one line per row.
+// Text file storage: the whole table as one file, one line per row (a
+// quoted value's line breaks stay inside its row).
 #include "platform/files/archive.h"
 #include "platform/files/file.h"
+#include "sheet/row_text.h"
 #include "sheet/spreadsheet.h"
 
 bool CSpreadSheet::OpenTextFile() {
   try {
     CFile file(m_strFile, CFile::modeRead | CFile::shareDenyNone);
-    CArchive archive(&file, CArchive::load, 4096);
-    m_astrRows.RemoveAll();
-    CString line;
-    while (archive.ReadString(line)) m_astrRows.Add(line);
-    archive.Close();
+    std::string contents;
+    char chunk[4096];
+    for (unsigned got; (got = file.Read(chunk, sizeof chunk)) > 0;) contents.append(chunk, got);
     file.Close();
+    m_astrRows.RemoveAll();
+    for (std::string& row : row_text::SplitLines(contents, m_strSeparator.str())) m_astrRows.Add(CString(std::move(row)));
   } catch (const CFileException&) {
     m_strLastError = "Error in opening file\n";
     m_astrRows.RemoveAll();

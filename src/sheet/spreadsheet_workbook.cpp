@@ -25,6 +25,15 @@ CString QuoteValue(const CString& value) {
   return escaped;
 }
 
+// A connection-string value in quotation marks, so that a ";" or "=" in a
+// folder name stays part of it; braces or apostrophes when the value itself
+// holds a quotation mark.
+CString ConnectValue(const CString& value) {
+  if (value.Find('"') < 0) return "\"" + value + "\"";
+  if (value.Find('}') < 0) return "{" + value + "}";
+  return "'" + value + "'";
+}
+
 CString SheetRange(const CString& sheet) { return "[" + BracketName(sheet) + "$A1:IV65536]"; }
 
 }  // namespace
@@ -46,8 +55,9 @@ void CSpreadSheet::FindExcelDriver() {
 }
 
 void CSpreadSheet::MakeConnectString() {
-  m_strConnect.Format("DRIVER={%s};DSN='';FIRSTROWHASNAMES=1;READONLY=FALSE;CREATE_DB=\"%s\";DBQ=%s",
-                      m_strDriver.GetString(), m_strFile.GetString(), m_strFile.GetString());
+  const CString file = ConnectValue(m_strFile);
+  m_strConnect.Format("DRIVER={%s};DSN='';FIRSTROWHASNAMES=1;READONLY=FALSE;CREATE_DB=%s;DBQ=%s",
+                      m_strDriver.GetString(), file.GetString(), file.GetString());
 }
 
 bool CSpreadSheet::OpenWorkbook() {
@@ -71,19 +81,20 @@ bool CSpreadSheet::OpenWorkbook() {
       CODBCFieldInfo info;
       m_pRs->GetODBCFieldInfo(i, info);
       m_astrHeader.Add(info.m_strName);
-      m_strRowText += "\"" + info.m_strName + "\"";
-      if (i + 1 < m_nColCount) m_strRowText += m_strSeparator;
     }
+    // Escaped like every row text, so a value holding a quotation mark or
+    // the separator reads back as it is in the sheet.
+    m_strRowText = MakeRowText(m_astrHeader);
     m_astrRows.Add(m_strRowText);
     try {
       while (!m_pRs->IsEOF()) {
-        m_strRowText.Empty();
+        CStringArray values;
         for (short i = 0; i < m_nColCount; ++i) {
           CString value;
           m_pRs->GetFieldValue(i, value);
-          m_strRowText += "\"" + value + "\"";
-          if (i + 1 < m_nColCount) m_strRowText += m_strSeparator;
+          values.Add(value);
         }
+        m_strRowText = MakeRowText(values);
         m_astrRows.Add(m_strRowText);
         ++m_nRowCount;
         m_pRs->MoveNext();

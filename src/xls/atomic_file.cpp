@@ -1,6 +1,7 @@
 #include "xls/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,6 +37,41 @@ Result<std::string> ResolveLinks(std::string path) {
     path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
   }
   return MakeError("Too many symbolic links: " + path);
+}
+
+std::string BaseNameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Another program holds a lock on the file (a record lock or a whole-file lock).
+bool LockedByOthers(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct flock probe {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  bool locked = fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+  if (!locked) {
+    locked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    if (!locked) flock(fd, LOCK_UN);
+  }
+  close(fd);
+  return locked;
+}
+
+// An existing file is replaced only when the user may write it and no other
+// program has it open for changes: the office programs leave a lock file
+// ".~lock.NAME#" beside a workbook they have open, or lock the file itself.
+Status CheckReplaceable(const std::string& path, const struct stat& existing) {
+  if (!S_ISREG(existing.st_mode)) return MakeError("Not a regular file: " + path);
+  if (access(path.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)
+    return MakeError("The file is read-only: " + path);
+  struct stat lock_file;
+  if (lstat((FolderOf(path) + "/.~lock." + BaseNameOf(path) + "#").c_str(), &lock_file) == 0)
+    return MakeError("The file is open in another program (it has a lock file beside it): " + path);
+  if (LockedByOthers(path)) return MakeError("The file is open in another program (it is locked): " + path);
+  return Ok{};
 }
 
 mode_t NewFileMode() {
@@ -98,7 +134,8 @@ Status WriteFileAtomically(const std::string& path, std::span<const uint8_t> byt
   if (!target) return target.error();
   struct stat existing;
   const bool exists = stat(target->c_str(), &existing) == 0;
-  if (exists && !S_ISREG(existing.st_mode)) return MakeError("Not a regular file: " + *target);
+  if (exists)
+    if (auto replaceable = CheckReplaceable(*target, existing); !replaceable) return replaceable.error();
 
   std::string temporary = *target + ".XXXXXX";
   const int fd = mkstemp(temporary.data());

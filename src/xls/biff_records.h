@@ -37,6 +37,7 @@ constexpr uint16_t kIndex = 0x020B;
 constexpr uint16_t kWindow2 = 0x023E;
 constexpr uint16_t kRk = 0x027E;
 constexpr uint16_t kStyle = 0x0293;
+constexpr uint16_t kSupbook = 0x01AE;
 constexpr uint16_t kBof = 0x0809;
 
 constexpr uint16_t kBiff8 = 0x0600;

@@ -27,9 +27,10 @@ Status read_sst(std::span<const uint8_t> stream, const record::Record& sst, Glob
   for (auto next = record::RecordAt(stream, sst.end()); next && next->id == record::kContinue;
        next = record::RecordAt(stream, next->end()))
     parts.push_back(next->body);
-  auto strings = ReadSst(std::move(parts));
-  if (!strings) return strings.error();
-  globals.strings = std::move(*strings);
+  auto contents = ReadSstWithFormatting(std::move(parts));
+  if (!contents) return contents.error();
+  globals.strings = std::move(contents->strings);
+  globals.string_formatting = std::move(contents->formatting);
   globals.string_references = sst.body.size() >= 4 ? GetU32(sst.body, 0) : 0;
   globals.has_sst = true;
   return Ok{};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "xls/result.h"
+#include "xls/shared_strings.h"
 
 namespace xls {
 
@@ -26,6 +27,7 @@ struct BoundSheet {
 struct Globals {
   std::vector<StoredRecord> records;  // BOF to EOF, in file order
   std::vector<std::u16string> strings;
+  std::vector<StringFormatting> string_formatting;  // one per string
   uint32_t string_references = 0;
   bool has_sst = false;
 };

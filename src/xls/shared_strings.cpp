@@ -76,14 +76,33 @@ std::u16string ContinuedReader::chars(size_t count, bool high_byte) {
   return text;
 }
 
-std::u16string ContinuedReader::rich_string() {
+std::vector<uint8_t> ContinuedReader::bytes(uint64_t count) {
+  std::vector<uint8_t> out;
+  while (count > 0) {
+    if (!next_part()) return out;
+    const size_t step = static_cast<size_t>(std::min<uint64_t>(count, left_in_part()));
+    const auto& part = m_parts[m_part];
+    out.insert(out.end(), part.begin() + static_cast<std::ptrdiff_t>(m_pos),
+               part.begin() + static_cast<std::ptrdiff_t>(m_pos + step));
+    m_pos += step;
+    count -= step;
+  }
+  return out;
+}
+
+std::u16string ContinuedReader::rich_string(StringFormatting* formatting) {
   const uint16_t length = u16();
   const uint8_t flags = u8();
   const uint16_t runs = (flags & kRich) ? u16() : 0;
   const uint32_t extended = (flags & kExtended) ? u32() : 0;
   std::u16string text = chars(length, flags & kHighByte);
-  skip(uint64_t{runs} * 4);
-  skip(extended);
+  if (!formatting) {
+    skip(uint64_t{runs} * 4);
+    skip(extended);
+    return text;
+  }
+  formatting->runs = bytes(uint64_t{runs} * 4);
+  formatting->phonetic = bytes(extended);
   return text;
 }
 
@@ -93,33 +112,83 @@ std::u16string ContinuedReader::unicode_string() {
   return chars(length, flags & kHighByte);
 }
 
-Result<std::vector<std::u16string>> ReadSst(std::vector<std::span<const uint8_t>> parts) {
+Result<SstContents> ReadSstWithFormatting(std::vector<std::span<const uint8_t>> parts) {
   ContinuedReader reader(std::move(parts));
   reader.u32();  // references in the workbook
   const uint32_t unique = reader.u32();
   if (reader.failed()) return MakeError("The workbook file is damaged: its shared string table is cut short");
-  std::vector<std::u16string> strings;
+  SstContents contents;
   for (uint32_t i = 0; i < unique; ++i) {
-    std::u16string text = reader.rich_string();
+    StringFormatting formatting;
+    std::u16string text = reader.rich_string(&formatting);
     if (reader.failed()) {
       // Some writers count more strings than they store; keep what is there.
       if (i > 0 || unique == 0) break;
       return MakeError("The workbook file is damaged: its shared string table is cut short");
     }
-    strings.push_back(std::move(text));
+    contents.strings.push_back(std::move(text));
+    contents.formatting.push_back(std::move(formatting));
   }
-  return strings;
+  return contents;
 }
 
-SharedStringTable::SharedStringTable(std::vector<std::u16string> loaded, uint32_t loaded_references)
-    : m_strings(std::move(loaded)), m_references(loaded_references) {
-  for (uint32_t i = 0; i < m_strings.size(); ++i) m_index.emplace(m_strings[i], i);
+Result<std::vector<std::u16string>> ReadSst(std::vector<std::span<const uint8_t>> parts) {
+  auto contents = ReadSstWithFormatting(std::move(parts));
+  if (!contents) return contents.error();
+  return std::move(contents->strings);
+}
+
+uint64_t StringsReferencedBy(std::span<const uint8_t> substream) {
+  uint64_t count = 0;
+  for (auto rec = record::RecordAt(substream, 0); rec; rec = record::RecordAt(substream, rec->end())) {
+    if (rec->id != record::kLabelsst || rec->body.size() < 10) continue;
+    count = std::max<uint64_t>(count, uint64_t{GetU32(rec->body, 6)} + 1);
+  }
+  return count;
+}
+
+namespace {
+
+// More missing strings than this are not filled in: such a table is damaged
+// beyond what a save should carry on.
+constexpr uint64_t kMaxMissingStrings = 65536;
+
+const StringFormatting kPlain;
+
+}  // namespace
+
+SharedStringTable::SharedStringTable(std::vector<std::u16string> loaded, std::vector<StringFormatting> formatting,
+                                     uint32_t loaded_references)
+    : m_strings(std::move(loaded)), m_formatting(std::move(formatting)), m_references(loaded_references) {
+  m_formatting.resize(m_strings.size());
+  // A new cell gets a plain string: it never shares one that carries runs.
+  for (uint32_t i = 0; i < m_strings.size(); ++i)
+    if (m_formatting[i].empty()) m_index.emplace(m_strings[i], i);
+}
+
+Status SharedStringTable::Cover(uint64_t referenced_count) {
+  if (referenced_count <= m_strings.size()) return Ok{};
+  if (referenced_count - m_strings.size() > kMaxMissingStrings)
+    return MakeError("The workbook file is damaged: a cell refers to shared string " +
+                     std::to_string(referenced_count - 1) + " of " + std::to_string(m_strings.size()) +
+                     "; the workbook is not written so that the cell keeps its meaning");
+  m_index.emplace(std::u16string(), static_cast<uint32_t>(m_strings.size()));
+  m_strings.resize(static_cast<size_t>(referenced_count));
+  m_formatting.resize(m_strings.size());
+  return Ok{};
+}
+
+const StringFormatting& SharedStringTable::formatting(size_t index) const {
+  return index < m_formatting.size() ? m_formatting[index] : kPlain;
 }
 
 uint32_t SharedStringTable::Add(const std::u16string& text) {
   ++m_references;
   auto [it, added] = m_index.emplace(text, static_cast<uint32_t>(m_strings.size()));
-  if (added) m_strings.push_back(text);
+  if (added) {
+    m_strings.push_back(text);
+    m_formatting.emplace_back();
+  }
   return it->second;
 }
 
@@ -161,11 +230,31 @@ bool FitsInOneByte(const std::u16string& text) {
   return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x100; });
 }
 
-void write_sst_string(RecordSplitter& out, const std::u16string& text) {
+// Runs go on in whole runs; the phonetic block may be cut anywhere.
+void write_formatting(RecordSplitter& out, const StringFormatting& formatting) {
+  for (size_t at = 0; at + 4 <= formatting.runs.size(); at += 4) {
+    if (out.room() < 4) out.start_continue();
+    for (size_t i = 0; i < 4; ++i) out.body().u8(formatting.runs[at + i]);
+  }
+  for (const uint8_t byte : formatting.phonetic) {
+    if (out.room() == 0) out.start_continue();
+    out.body().u8(byte);
+  }
+}
+
+size_t HeaderSize(const StringFormatting& formatting) {
+  return 3 + (formatting.runs.empty() ? 0 : 2) + (formatting.phonetic.empty() ? 0 : 4);
+}
+
+void write_sst_string(RecordSplitter& out, const std::u16string& text, const StringFormatting& formatting) {
   const bool high_byte = !FitsInOneByte(text);
   const size_t width = high_byte ? 2 : 1;
+  const bool rich = !formatting.runs.empty();
+  const bool extended = !formatting.phonetic.empty();
   out.body().u16(static_cast<uint16_t>(text.size()));
-  out.body().u8(high_byte ? kHighByte : 0);
+  out.body().u8(static_cast<uint8_t>((high_byte ? kHighByte : 0) | (rich ? kRich : 0) | (extended ? kExtended : 0)));
+  if (rich) out.body().u16(static_cast<uint16_t>(formatting.runs.size() / 4));
+  if (extended) out.body().u32(static_cast<uint32_t>(formatting.phonetic.size()));
   size_t done = 0;
   while (done < text.size()) {
     if (out.room() < width) {
@@ -179,6 +268,7 @@ void write_sst_string(RecordSplitter& out, const std::u16string& text) {
     }
     done += here;
   }
+  write_formatting(out, formatting);
 }
 
 }  // namespace
@@ -197,9 +287,10 @@ std::vector<uint8_t> WriteSstAndExtsst(const SharedStringTable& table, uint32_t 
   sst.body().u32(static_cast<uint32_t>(strings.size()));
   for (size_t i = 0; i < strings.size(); ++i) {
     // A string's header (length and flags) and its first character stay together.
-    if (sst.room() < 5) sst.start_continue();
+    const StringFormatting& formatting = table.formatting(i);
+    if (sst.room() < HeaderSize(formatting) + 2) sst.start_continue();
     if (i % per_bucket == 0) buckets.push_back({position + sst.stream_offset(), sst.record_offset()});
-    write_sst_string(sst, strings[i]);
+    write_sst_string(sst, strings[i], formatting);
   }
   std::vector<uint8_t> bytes = sst.finish();
 

@@ -12,6 +12,15 @@
 
 namespace xls {
 
+// What a shared string carries beside its characters: its formatting runs
+// (4 bytes each: character position and font) and its phonetic block, kept
+// as the file had them so that a save gives them back unchanged.
+struct StringFormatting {
+  std::vector<uint8_t> runs;
+  std::vector<uint8_t> phonetic;
+  bool empty() const { return runs.empty() && phonetic.empty(); }
+};
+
 // Reads data spread over a record and the CONTINUE records after it. Where a
 // string's characters cross into the next record, that record starts with a
 // fresh option byte saying whether the rest is one or two bytes a character.
@@ -27,8 +36,10 @@ class ContinuedReader {
   // A string's characters after its header; `high_byte` is the header's flag.
   std::u16string chars(size_t count, bool high_byte);
   // A whole XLUnicodeRichExtendedString (SST entries) or XLUnicodeString.
-  std::u16string rich_string();
+  std::u16string rich_string(StringFormatting* formatting = nullptr);
   std::u16string unicode_string();
+  // `count` bytes that may run on over record boundaries without a fresh option byte.
+  std::vector<uint8_t> bytes(uint64_t count);
 
  private:
   bool next_part();
@@ -40,22 +51,42 @@ class ContinuedReader {
   bool m_failed = false;
 };
 
+struct SstContents {
+  std::vector<std::u16string> strings;
+  std::vector<StringFormatting> formatting;  // one per string
+};
+
 // `parts` holds the SST body and the bodies of the CONTINUE records after it.
+Result<SstContents> ReadSstWithFormatting(std::vector<std::span<const uint8_t>> parts);
 Result<std::vector<std::u16string>> ReadSst(std::vector<std::span<const uint8_t>> parts);
+
+// One past the highest shared-string index that the LABELSST cells of a sheet
+// substream refer to; 0 when there are none.
+uint64_t StringsReferencedBy(std::span<const uint8_t> substream);
 
 // The strings of a workbook being saved: the loaded ones keep their places
 // (cells of untouched sheets point at them) and new ones are appended.
 class SharedStringTable {
  public:
   SharedStringTable() = default;
-  SharedStringTable(std::vector<std::u16string> loaded, uint32_t loaded_references);
+  SharedStringTable(std::vector<std::u16string> loaded, std::vector<StringFormatting> formatting,
+                    uint32_t loaded_references);
+
+  // Cells of untouched sheets may point past the loaded strings (a damaged
+  // file); they read as empty. Empty strings fill the gap so that no string
+  // added later takes such an index and gives the cell another text. Refused
+  // when the gap is too large to fill.
+  Status Cover(uint64_t referenced_count);
 
   uint32_t Add(const std::u16string& text);
   const std::vector<std::u16string>& strings() const { return m_strings; }
+  // Empty for a string without runs or phonetic data (and for added ones).
+  const StringFormatting& formatting(size_t index) const;
   uint32_t references() const { return m_references; }
 
  private:
   std::vector<std::u16string> m_strings;
+  std::vector<StringFormatting> m_formatting;
   std::unordered_map<std::u16string, uint32_t> m_index;
   uint32_t m_references = 0;
 };

@@ -70,6 +70,7 @@ struct Workbook::Impl {
   Status read_everything();
   Status check_sheet_names() const;
   Result<std::vector<SheetPart>> sheet_parts(SharedStringTable& table) const;
+  Result<SharedStringTable> string_table() const;
 };
 
 void Workbook::Impl::take_file(std::shared_ptr<const WorkbookFile> read, std::shared_ptr<const ByteSource> from) {
@@ -130,6 +131,17 @@ Result<std::vector<SheetPart>> Workbook::Impl::sheet_parts(SharedStringTable& ta
     parts.push_back(std::move(part));
   }
   return parts;
+}
+
+// The loaded strings, with room for every index an untouched sheet refers to.
+Result<SharedStringTable> Workbook::Impl::string_table() const {
+  static const std::vector<StringFormatting> kNone;
+  SharedStringTable table(strings(), file ? file->string_formatting() : kNone, file ? file->string_references() : 0);
+  uint64_t referenced = 0;
+  for (const SheetEntry& sheet : sheets)
+    if (!sheet.cells) referenced = std::max(referenced, StringsReferencedBy(sheet.substream));
+  if (auto covered = table.Cover(referenced); !covered) return covered.error();
+  return table;
 }
 
 Workbook::Workbook() : m_impl(std::make_unique<Impl>()) {}
@@ -200,11 +212,12 @@ Result<std::vector<uint8_t>> Workbook::Serialize() const {
   if (auto everything = m_impl->read_everything(); !everything) return everything.error();
   const Impl& impl = *m_impl;
   if (auto names = impl.check_sheet_names(); !names) return names.error();
-  SharedStringTable table(impl.strings(), impl.file ? impl.file->string_references() : 0);
-  auto parts = impl.sheet_parts(table);
+  auto table = impl.string_table();
+  if (!table) return table.error();
+  auto parts = impl.sheet_parts(*table);
   if (!parts) return parts.error();
   const bool is_new = !impl.container.has_value();
-  std::vector<uint8_t> stream = AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals(), std::move(*parts), table,
+  std::vector<uint8_t> stream = AssembleWorkbookStream(is_new ? NewGlobals() : impl.globals(), std::move(*parts), *table,
                                                        is_new || impl.file->has_sst());
   if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
   if (is_new) return CompoundFile::WithStream(u"Workbook", std::move(stream)).Serialize();

@@ -32,6 +32,7 @@ class WorkbookFile {
 
   const std::vector<StoredRecord>& globals() const { return m_globals.records; }
   const std::vector<std::u16string>& strings() const { return m_globals.strings; }
+  const std::vector<StringFormatting>& string_formatting() const { return m_globals.string_formatting; }
   uint32_t string_references() const { return m_globals.string_references; }
   bool has_sst() const { return m_globals.has_sst; }
   size_t stream_entry() const { return m_stream_entry; }

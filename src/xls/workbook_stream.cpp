@@ -47,6 +47,17 @@ size_t LastIndexOf(const std::vector<StoredRecord>& records, uint16_t id) {
   return records.size();
 }
 
+// The workbook's reference to itself, which formulas use to name sheets,
+// counts the sheets: it must follow when sheets are added.
+constexpr uint16_t kSelfReference = 0x0401;
+
+std::vector<uint8_t> SupbookBody(const std::vector<uint8_t>& body, size_t sheet_count) {
+  if (body.size() != 4 || GetU16(body, 2) != kSelfReference) return body;
+  std::vector<uint8_t> counted = body;
+  PutU16(counted, 0, static_cast<uint16_t>(sheet_count));
+  return counted;
+}
+
 }  // namespace
 
 std::vector<uint8_t> AssembleWorkbookStream(const std::vector<StoredRecord>& globals, std::vector<SheetPart> sheets,
@@ -81,11 +92,12 @@ std::vector<uint8_t> AssembleWorkbookStream(const std::vector<StoredRecord>& glo
         if (i == last_boundsheet) write_added();
         break;
       case record::kSst:
-        out.write_sst(strings);
+        if (!sst_written) out.write_sst(strings);  // a second table would only contradict the first
         sst_written = true;
         while (i + 1 < globals.size() && globals[i + 1].id == record::kContinue) ++i;
         break;
       case record::kExtsst: break;  // written with the SST
+      case record::kSupbook: out.write_record(rec.id, SupbookBody(rec.body, sheets.size())); break;
       case record::kEof:
         if (!sst_written && (write_sst || !strings.strings().empty())) out.write_sst(strings);
         out.write_record(rec.id, rec.body);

@@ -1,6 +1,7 @@
 // Runs the built loadcalc-cli on copies of the sample workbook.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +9,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "cli/cli_options.h"
 #include "xls/workbook.h"
@@ -48,6 +53,14 @@ class LoadcalcCli : public testing::Test {
     run.out = ReadFile(PathIn("out.txt"));
     run.err = ReadFile(PathIn("err.txt"));
     return run;
+  }
+
+  // Runs with standard output sent where `redirect` says.
+  int InvokeRedirected(const std::string& arguments, const std::string& redirect) const {
+    const std::string command = std::string("'") + LOADCALC_CLI + "' " + arguments + " " + redirect + " 2>'" +
+                                PathIn("err.txt").string() + "'";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   }
 
   std::string OnSample(const std::string& arguments) const {
@@ -166,6 +179,163 @@ TEST_F(LoadcalcCli, TableOutputShowsTheBoard) {
   EXPECT_NE(run.out.find("需要系数: 0.900000\n"), std::string::npos) << run.out;
   // 117.37 A needs 130 A: the 125 A frame no longer qualifies.
   EXPECT_NE(run.out.find("可选择开关: MCCB-250, MCCB-400\n"), std::string::npos) << run.out;
+}
+
+// What a file is: its bytes and the attributes a replacement would change.
+struct FileState {
+  std::string bytes;
+  ino_t inode = 0;
+  mode_t mode = 0;
+  bool operator==(const FileState&) const = default;
+};
+
+FileState StateOf(const std::filesystem::path& path) {
+  struct stat info {};
+  lstat(path.c_str(), &info);
+  return {S_ISREG(info.st_mode) ? ReadFile(path) : std::string(), info.st_ino, info.st_mode};
+}
+
+// The files in the folder beside the run's own output files.
+std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename();
+    if (name != "out.txt" && name != "err.txt") names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(LoadcalcCli, SavingOverTheInputWorkbookIsRefusedAndKeepsIt) {
+  ASSERT_EQ(Invoke(OnSample("")).status, 0);  // the first reading adds the backup sheet
+  const FileState before = StateOf(Sample());
+  std::filesystem::create_symlink(Sample(), PathIn("link.xls"));
+  for (const std::string& target : {Sample().string(), PathIn("link.xls").string()}) {
+    const CliRun run = Invoke(OnSample("--save '" + target + "'"));
+    EXPECT_EQ(run.status, 1) << target;
+    EXPECT_NE(run.err.find("the circuits are read from"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("文件写入成功"), std::string::npos) << run.err;
+    EXPECT_TRUE(StateOf(Sample()) == before) << target;
+  }
+  const NamedSheets sheets = ReadWorkbookBack(Sample().string());
+  ASSERT_GE(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].first, "线路负荷计算");
+}
+
+TEST_F(LoadcalcCli, SavingOverAnEarlierResultsFileReplacesItWhole) {
+  const std::filesystem::path out = PathIn("results.xls");
+  ASSERT_EQ(Invoke(OnSample("--save '" + out.string() + "'")).status, 0);
+  std::filesystem::permissions(out, std::filesystem::perms(0640));
+  const CliRun again = Invoke(OnSample("--balance --save '" + out.string() + "'"));
+  ASSERT_EQ(again.status, 0) << again.err;
+  const NamedSheets sheets = ReadWorkbookBack(out.string());
+  ASSERT_EQ(sheets.size(), 2u);
+  EXPECT_EQ(sheets[0].first, "各回路负荷计算结果");
+  EXPECT_EQ(sheets[1].first, "总回路参数计算结果");
+  ASSERT_EQ(sheets[1].second.size(), 11u);
+  EXPECT_EQ(sheets[1].second[10], (std::vector<std::string>{"可选择开关", "MCCB-125;MCCB-250;MCCB-400;"}));
+  EXPECT_EQ(std::filesystem::status(out).permissions(), std::filesystem::perms(0640));
+  EXPECT_EQ(NamesIn(PathIn("")), (std::vector<std::string>{"results.xls", "电气计算.xls"}));
+}
+
+TEST_F(LoadcalcCli, TargetsThatAreNotRegularFilesAreLeftAsTheyAre) {
+  ASSERT_EQ(mkfifo(PathIn("pipe.xls").c_str(), 0644), 0);
+  std::filesystem::create_directory(PathIn("folder.xls"));
+  std::vector<std::string> targets = {"pipe.xls", "folder.xls"};
+  if (mknod(PathIn("null.xls").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) targets.push_back("null.xls");
+  for (const std::string& name : targets) {
+    const FileState before = StateOf(PathIn(name));
+    const CliRun run = Invoke(OnSample("--save '" + PathIn(name).string() + "'"));
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find("not a regular file"), std::string::npos) << run.err;
+    EXPECT_TRUE(StateOf(PathIn(name)) == before) << name;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(PathIn("folder.xls")));
+}
+
+TEST_F(LoadcalcCli, ResultsNamesGetTheWorkbookExtensionOrAreRefused) {
+  ASSERT_EQ(Invoke(OnSample("--save '" + PathIn("out").string() + "'")).status, 0);
+  EXPECT_EQ(ReadWorkbookBack(PathIn("out.xls").string()).size(), 2u);
+  EXPECT_FALSE(std::filesystem::exists(PathIn("out")));
+  ASSERT_EQ(Invoke(OnSample("--save '" + PathIn("UPPER.XLS").string() + "'")).status, 0);
+  EXPECT_EQ(ReadWorkbookBack(PathIn("UPPER.XLS").string()).size(), 2u);
+
+  for (const std::string name : {"out.csv", "out.ods", "out.txt.bak"}) {
+    const CliRun run = Invoke(OnSample("--save '" + PathIn(name).string() + "'"));
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find("can only be saved as an Excel workbook"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(PathIn(name))) << name;
+    EXPECT_FALSE(std::filesystem::exists(PathIn(name + ".bak"))) << name;
+  }
+}
+
+TEST_F(LoadcalcCli, NamesThatAreNotValidTextAreRefused) {
+  const std::vector<std::string> before = NamesIn(PathIn(""));
+  const std::string bad = PathIn("r\xe9s.xls").string();
+  const CliRun save = Invoke(OnSample("--save \"$(printf '" + bad + "')\""));
+  EXPECT_EQ(save.status, 1);
+  EXPECT_NE(save.err.find("not valid UTF-8"), std::string::npos) << save.err;
+  const CliRun read = Invoke("--workbook \"$(printf '" + bad + "')\"");
+  EXPECT_EQ(read.status, 1);
+  EXPECT_NE(read.err.find("not valid UTF-8"), std::string::npos) << read.err;
+  EXPECT_EQ(NamesIn(PathIn("")), before);
+}
+
+TEST_F(LoadcalcCli, OutputThatCannotBeWrittenIsAFailure) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  EXPECT_EQ(InvokeRedirected(OnSample("--json"), ">/dev/full"), 1);
+  EXPECT_NE(ReadFile(PathIn("err.txt")).find("could not be written to standard output"), std::string::npos);
+}
+
+TEST_F(LoadcalcCli, RefusedCalculationSaysTheFileWasNotWritten) {
+  const CliRun run = Invoke(OnSample("--power-factor 0.01 --save '" + PathIn("r.xls").string() + "'"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("文件写入失败!"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("the results file was not written"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(PathIn("r.xls")));
+}
+
+TEST_F(LoadcalcCli, WorkbooksTheUserMayNotChangeAreOnlyRead) {
+  // The first reading would add the backup sheet to a writable workbook.
+  const std::string lockFile = PathIn(".~lock.电气计算.xls#").string();
+  auto check = [&](const char* what) {
+    const FileState before = StateOf(Sample());
+    const CliRun run = Invoke(OnSample("--json"));
+    EXPECT_EQ(run.status, 0) << what << run.err;
+    EXPECT_NE(run.out.find("\"WL1\""), std::string::npos) << what;
+    EXPECT_TRUE(StateOf(Sample()) == before) << what;
+  };
+  std::filesystem::permissions(Sample(), std::filesystem::perms(0444));
+  check("read-only");
+  std::filesystem::permissions(Sample(), std::filesystem::perms(0644));
+  std::ofstream(lockFile) << "someone,host,1;";
+  check("lock file beside it");
+  std::filesystem::remove(lockFile);
+  {
+    const int fd = open(Sample().c_str(), O_RDWR);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    // An open-file lock: reading the file here for the comparison must not drop it.
+    ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &lock), 0);
+    check("locked by another process");
+    close(fd);
+  }
+  const FileState before = StateOf(Sample());
+  ASSERT_EQ(Invoke(OnSample("")).status, 0);
+  EXPECT_FALSE(StateOf(Sample()) == before) << "a writable workbook gets its backup sheet";
+}
+
+TEST_F(LoadcalcCli, InputThatIsNotAWorkbookIsRefusedWithNothingWrittenBesideIt) {
+  std::ofstream(PathIn("board.xlsx"), std::ios::binary) << "PK\x03\x04 not a workbook";
+  std::ofstream(PathIn("board.csv")) << "\"线路编号\",\"相别\"\r\n\"WL1\",\"L1\"\r\n";
+  for (const std::string name : {"board.xlsx", "board.csv"}) {
+    const std::vector<std::string> before = NamesIn(PathIn(""));
+    const CliRun run = Invoke("--workbook '" + PathIn(name).string() + "' --save '" + PathIn("r.xls").string() + "'");
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find(name), std::string::npos) << run.err;
+    EXPECT_EQ(NamesIn(PathIn("")), before) << name;
+  }
 }
 
 // Without Qt there is no painter: --report is refused before anything runs.

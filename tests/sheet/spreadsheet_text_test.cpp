@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "sheet_test_support.h"
 
 namespace {
@@ -192,4 +195,64 @@ TEST_F(TextSheet, DeleteSheetEmptiesTheFile) {
   CStringArray header = Values({"new"});
   ASSERT_TRUE(sheet.AddHeaders(header));
   EXPECT_EQ(Get("del.csv"), "\"new\"\r\n");
+}
+
+TEST_F(TextSheet, EveryValueReadsBackExactly) {
+  const std::string nul("g\0h", 3);
+  const std::vector<Row> rows = {{"h1", "h2", "h3"},
+                                 {"line\nbreak", "cr\r\nlf", "\"quoted\""},
+                                 {"a\",\"b", "\"", "semi;colon,comma"},
+                                 {nul, "\xb5\xda\xd2\xbb\xd0\xd0\n\xb5\xda\xb6\xfe\xd0\xd0", ""}};
+  for (const char* separator : {",", ";", "\t"}) {
+    const std::string name = std::string("exact") + (separator[0] == '\t' ? "tab" : separator) + ".csv";
+    Make(name, rows, separator);
+    CSpreadSheet again(Path(name), separator, false);
+    EXPECT_EQ(again.GetTotalRows(), 4) << separator;
+    EXPECT_EQ(AllRows(again), rows) << separator;
+    // Written back unchanged.
+    const std::string bytes = Get(name);
+    ASSERT_TRUE(again.Commit());
+    EXPECT_EQ(Get(name), bytes) << separator;
+  }
+  EXPECT_NE(Get("exact,.csv").find(std::string("\"g\0h\"", 5)), std::string::npos);
+}
+
+TEST_F(TextSheet, FilesWrittenBeforeValuesWereEscapedStayReadable) {
+  // Unescaped quotation marks inside values, a stray opening quotation mark
+  // and a last value without its closing one.
+  Put("old.csv", "\"5\"\xb4\xe7\",\"x\"\r\n\"open\r\n\"a\",\"b\xd6\xd0\r\n\"x\"\"\r\n\"y\"\r\n");
+  CSpreadSheet sheet(Path("old.csv"), ",", false);
+  ASSERT_EQ(sheet.GetTotalRows(), 5);
+  EXPECT_EQ(Read(sheet, 1), (Row{"5\"\xb4\xe7", "x"}));
+  EXPECT_EQ(Read(sheet, 2), (Row{"\"open"}));
+  EXPECT_EQ(Read(sheet, 3), (Row{"a", "b\xd6\xd0"})) << "no half character is cut off";
+  EXPECT_EQ(Read(sheet, 4), (Row{"x\""})) << "the unclosed value does not swallow the next line";
+  EXPECT_EQ(Read(sheet, 5), (Row{"y"}));
+}
+
+TEST_F(TextSheet, ReplacingAFileKeepsItsOwnerAndGroup) {
+  Make("owned.csv", {{"a"}});
+  if (chown(std::string(Path("owned.csv")).c_str(), 4321, 4321) != 0) GTEST_SKIP() << "files cannot be given away here";
+  CSpreadSheet sheet(Path("owned.csv"), ",", false);
+  CStringArray row = Values({"b"});
+  ASSERT_TRUE(sheet.AddRow(row, 1, true));
+  struct stat info {};
+  ASSERT_EQ(stat(std::string(Path("owned.csv")).c_str(), &info), 0);
+  EXPECT_EQ(info.st_uid, 4321u);
+  EXPECT_EQ(info.st_gid, 4321u);
+  EXPECT_EQ(Get("owned.csv"), "\"b\"\r\n");
+}
+
+TEST_F(TextSheet, ReadOnlyFilesAndFoldersNamedAsTheFileAreNotReplaced) {
+  Put("locked.csv", "\"a\"\r\n");
+  std::filesystem::permissions(m_dir + "/locked.csv", std::filesystem::perms(0444));
+  std::filesystem::create_directory(m_dir + "/folder.csv");
+  for (const char* name : {"locked.csv", "folder.csv"}) {
+    CSpreadSheet sheet(Path(name), ",", false);
+    CStringArray row = Values({"new"});
+    sheet.AddRow(row, 1, true);
+    EXPECT_EQ(sheet.GetLastErrorText().str(), "Error writing file\n") << name;
+  }
+  EXPECT_EQ(Get("locked.csv"), "\"a\"\r\n");
+  EXPECT_TRUE(std::filesystem::is_directory(m_dir + "/folder.csv"));
 }

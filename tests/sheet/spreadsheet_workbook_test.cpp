@@ -116,23 +116,20 @@ TEST_F(WorkbookSheet, BackupSheetIsMadeOnceAndNeverOverwritten) {
   EXPECT_EQ(AllRows(backup), (std::vector<Row>{{"a"}, {"first"}}));
 }
 
-TEST_F(WorkbookSheet, RowWithMoreValuesThanNamesIsRefusedBeforeAnyStatement) {
-  // A cell holding the row texts' delimiter splits into two values.
+TEST_F(WorkbookSheet, CellsHoldingTheDelimiterOrQuotesReadAndWriteBackExactly) {
   {
     auto book = xls::Connection::Open(std::string(Path("split.xls")), xls::ConnectionOptions{false, true});
     ASSERT_TRUE(book.ok());
     ASSERT_TRUE(book->Execute(u"CREATE TABLE [S] ([a] char(255), [b] char(255))").ok());
-    ASSERT_TRUE(book->Execute(u"INSERT INTO [S$A1:IV1] ([a], [b]) VALUES ('x\",;.?\"y', 'z')").ok());
+    ASSERT_TRUE(book->Execute(u"INSERT INTO [S$A1:IV1] ([a], [b]) VALUES ('x\",;.?\"y', '\"z')").ok());
     ASSERT_TRUE(book->Close().ok());
   }
   CSpreadSheet sheet(Path("split.xls"), "S", false);
-  ASSERT_EQ(Read(sheet, 2), (Row{"x", "y", "z"}));
-  m_statements.clear();
-  EXPECT_FALSE(sheet.Commit());
-  EXPECT_EQ(sheet.GetLastErrorText().str(), "Row 2 holds more values than there are header names\n");
-  EXPECT_TRUE(m_statements.empty());
+  ASSERT_EQ(Read(sheet, 2), (Row{"x\",;.?\"y", "\"z"}));
+  ASSERT_TRUE(sheet.Commit()) << sheet.GetLastErrorText().str();
   CSpreadSheet again(Path("split.xls"), "S", false);
   EXPECT_EQ(again.GetTotalRows(), 2);
+  EXPECT_EQ(Read(again, 2), (Row{"x\",;.?\"y", "\"z"}));
 }
 
 TEST_F(WorkbookSheet, FailedWorkbookWriteFailsTheCommit) {
@@ -204,4 +201,22 @@ TEST_F(WorkbookSheet, ConvertsATextFileToAWorkbookNumberingDuplicateNames) {
   CSpreadSheet numbered(Path("dup.xls"), "Dup", false);
   EXPECT_EQ(AllRows(numbered),
             (std::vector<Row>{{"1", "2", "3", "4"}, {"x", "y", "x", "y"}, {"1", "2", "3", "4"}}));
+}
+
+TEST_F(WorkbookSheet, LineBreaksSurviveConversionToAText) {
+  const Row cell = {"\xb5\xda\xd2\xbb\xd0\xd0\n\xb5\xda\xb6\xfe\xd0\xd0", "\"x\""};
+  Make("Multi.xls", "Sheet", {{"h1", "h2"}, cell});
+  CSpreadSheet sheet(Path("Multi.xls"), "Sheet", false);
+  ASSERT_TRUE(sheet.Convert(";")) << sheet.GetLastErrorText().str();
+  CSpreadSheet text(Path("Multi.csv"), ";", false);
+  EXPECT_EQ(AllRows(text), (std::vector<Row>{{"h1", "h2"}, cell}));
+}
+
+TEST_F(WorkbookSheet, FoldersWithSemicolonsAndQuotesInTheirNames) {
+  for (const std::string folder : {"a;b=c", "q\"uote;d"}) {
+    std::filesystem::create_directory(m_dir + "/" + folder);
+    Make(folder + "/book.xls", "S", {{"h"}, {"v"}});
+    CSpreadSheet again(Path(folder + "/book.xls"), "S", false);
+    EXPECT_EQ(AllRows(again), (std::vector<Row>{{"h"}, {"v"}})) << folder << again.GetLastErrorText().str();
+  }
 }

@@ -52,6 +52,13 @@ void CArchive::WriteString(const char* text) {
   }
 }
 
+void CArchive::WriteString(const CString& text) {
+  for (const char byte : text.str()) {
+    if (m_used == m_buffer.size()) Flush();
+    m_buffer[m_used++] = byte;
+  }
+}
+
 void CArchive::Flush() {
   if (m_bLoading || m_used == 0) return;
   const size_t used = m_used;

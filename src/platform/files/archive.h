@@ -23,6 +23,8 @@ class CArchive {
   bool ReadString(CString& line);
   // Writes the bytes of `text`; no line end is added. Throws CFileException.
   void WriteString(const char* text);
+  // Every byte of the text, a NUL included.
+  void WriteString(const CString& text);
   // Storing: writes the buffer out; throws CFileException.
   void Flush();
   void Close();

@@ -32,13 +32,38 @@ std::string ResolveLink(const std::string& path) {
   return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
-// The new file keeps the old one's permissions; a new file gets the usual ones.
-mode_t ModeFor(const std::string& path) {
+// The new file keeps the old one's permissions, owner and group; a new file
+// gets the usual permissions.
+bool KeepAttributes(int fd, const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) == 0) return info.st_mode & 07777;
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
+  if (stat(path.c_str(), &info) != 0) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return fchmod(fd, 0666 & ~mask) == 0;
+  }
+  if (info.st_uid != geteuid() || info.st_gid != getegid())
+    [[maybe_unused]] const int ignored = fchown(fd, info.st_uid, info.st_gid);  // only root may give a file away
+  return fchmod(fd, info.st_mode & 07777) == 0;
+}
+
+// Without this a power cut after the rename can bring the old file back.
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// Only a regular file that the user may write is replaced; anything else
+// named so (a device, a pipe, a folder, a read-only file) stays as it is.
+const char* ReasonNotReplaceable(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return nullptr;
+  if (!S_ISREG(info.st_mode)) return "Not a regular file:";
+  // A file that nobody may write was made read-only on purpose; that holds
+  // for an administrator too.
+  if (access(path.c_str(), W_OK) != 0 || (info.st_mode & 0222) == 0) return "The file is read-only:";
+  return nullptr;
 }
 
 bool ReadAll(int fd, std::vector<char>& contents) {
@@ -67,6 +92,10 @@ CFile::CFile(const char* fileName, unsigned flags) : m_strFileName(fileName) {
     return;
   }
   m_targetPath = ResolveLink(path);
+  if (const char* reason = ReasonNotReplaceable(m_targetPath)) {
+    errno = EPERM;
+    throw CFileException(CString(reason) + " " + m_strFileName);
+  }
   std::string pattern = FolderOf(m_targetPath) + "/." + BaseNameOf(m_targetPath) + ".XXXXXX";
   m_fd = mkstemp(pattern.data());
   if (m_fd < 0) Fail("Cannot create a file in the folder of");
@@ -83,6 +112,7 @@ void CFile::Fail(const char* what) const {
 unsigned CFile::Read(void* buffer, unsigned count) {
   const size_t left = m_contents.size() - m_readPos;
   const size_t n = count < left ? count : left;
+  if (n == 0) return 0;
   std::memcpy(buffer, m_contents.data() + m_readPos, n);
   m_readPos += n;
   return static_cast<unsigned>(n);
@@ -105,7 +135,7 @@ void CFile::Write(const void* buffer, unsigned count) {
 
 void CFile::Close() {
   if (!m_bWriting || m_fd < 0) return;
-  const bool synced = fchmod(m_fd, ModeFor(m_targetPath)) == 0 && fsync(m_fd) == 0;
+  const bool synced = KeepAttributes(m_fd, m_targetPath) && fsync(m_fd) == 0;
   const int error = errno;
   const bool closed = close(m_fd) == 0;
   m_fd = -1;
@@ -118,6 +148,7 @@ void CFile::Close() {
     Fail("Cannot write the file");
   }
   m_tempPath.clear();
+  SyncFolder(FolderOf(m_targetPath));
 }
 
 void CFile::Abort() {

@@ -1,0 +1,26 @@
+// Which files the calculation reads and which names the results can be
+// written under. The one place that knows the workbook formats by their
+// extensions: a new format is added here.
+#pragma once
+
+#include <optional>
+
+#include "platform/text/cstring.h"
+
+namespace workbook_files {
+
+// True when the name (code page 936) ends in an extension the results can be
+// written as, in any case.
+bool IsWorkbookName(const CString& path);
+
+// The name the results are saved under: a name without an extension gets
+// ".xls" (as the save dialog's default extension does); a workbook name is
+// kept. Empty, with `error` set, for an extension the results cannot be
+// written as.
+std::optional<CString> ResultsName(const CString& path, CString& error);
+
+// True when the name survives the way to the operating system's encoding
+// and back, so that the file opened is exactly the one named.
+bool IsExactName(const CString& path);
+
+}  // namespace workbook_files
