@@ -230,22 +230,22 @@ bool CSpreadSheet::AddRow(CStringArray& RowValues, long row, bool replace) {
   m_strRowText = MakeRowText(RowValues);
   if (row >= 1 && row <= m_nRowCount) {
     if (replace) {
-      m_astrRows.SetAt(static_cast<int>(row - 1), m_strRowText);
+      ReplaceRowText(static_cast<int>(row - 1), m_strRowText);
     } else {
-      m_astrRows.InsertAt(static_cast<int>(row - 1), m_strRowText);
+      InsertRowText(static_cast<int>(row - 1), m_strRowText);
       ++m_nRowCount;
     }
   } else if (row > m_nRowCount) {
     m_nCurrentRow = m_nRowCount;
     for (long gap = row - m_nRowCount - 1; gap > 0; --gap) {
-      m_astrRows.Add(MakeEmptyRowText());
+      AppendRowText(MakeEmptyRowText());
       ++m_nCurrentRow;
     }
-    m_astrRows.Add(m_strRowText);
+    AppendRowText(m_strRowText);
     ++m_nCurrentRow;
     m_nRowCount = static_cast<int32_t>(row);
   } else {
-    m_astrRows.Add(m_strRowText);
+    AppendRowText(m_strRowText);
     ++m_nRowCount;
   }
   if (!m_bDeferWrite) Commit();
@@ -267,10 +267,47 @@ bool CSpreadSheet::ReadRow(CStringArray& RowValues, long row) {
     return false;
   }
   RowValues.RemoveAll();
-  m_strRowText = m_astrRows[m_nCurrentRow - 1];
+  const int index = m_nCurrentRow - 1;
+  m_strRowText = m_astrRows[index];
   ++m_nCurrentRow;
   SplitRowText(m_strRowText, RowValues);
+  RowValues.SetSize(RowValues.GetSize() + TrailingEmptyValues(index));
   return true;
+}
+
+void CSpreadSheet::ReadValuesToWrite(int32_t row, CStringArray& values) {
+  m_nCurrentRow = row + 1;
+  m_strRowText = m_astrRows[row - 1];
+  values.RemoveAll();
+  SplitRowText(m_strRowText, values);
+  int count = values.GetSize();
+  while (count > 0 && values[count - 1].IsEmpty()) --count;
+  values.SetSize(count);
+}
+
+void CSpreadSheet::AppendRowText(const CString& text, int16_t trailingEmpty) {
+  if (trailingEmpty != 0 && m_anTrailingEmpty.empty()) m_anTrailingEmpty.resize(static_cast<size_t>(m_astrRows.GetSize()), 0);
+  m_astrRows.Add(text);
+  if (!m_anTrailingEmpty.empty()) m_anTrailingEmpty.push_back(trailingEmpty);
+}
+
+void CSpreadSheet::InsertRowText(int index, const CString& text) {
+  m_astrRows.InsertAt(index, text);
+  if (!m_anTrailingEmpty.empty()) m_anTrailingEmpty.insert(m_anTrailingEmpty.begin() + index, 0);
+}
+
+void CSpreadSheet::ReplaceRowText(int index, const CString& text) {
+  m_astrRows.SetAt(index, text);
+  if (!m_anTrailingEmpty.empty()) m_anTrailingEmpty[static_cast<size_t>(index)] = 0;
+}
+
+void CSpreadSheet::RemoveAllRows() {
+  m_astrRows.RemoveAll();
+  m_anTrailingEmpty.clear();
+}
+
+int CSpreadSheet::TrailingEmptyValues(int index) const {
+  return m_anTrailingEmpty.empty() ? 0 : m_anTrailingEmpty[static_cast<size_t>(index)];
 }
 
 bool CSpreadSheet::DeleteSheet() {
@@ -280,7 +317,7 @@ bool CSpreadSheet::DeleteSheet() {
     m_strLastError = "Error deleting sheet\n";
     return false;
   }
-  m_astrRows.RemoveAll();
+  RemoveAllRows();
   m_astrHeader.RemoveAll();
   m_nColCount = 0;
   m_nRowCount = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
@@ -49,6 +50,18 @@ class CSpreadSheet {
   bool CheckHeaderNames(const CStringArray& names);
   bool CheckCanWrite();
 
+  // Row storage (spreadsheet.cpp): every change to the row texts goes
+  // through these, so that the empty values a row text leaves out stay
+  // with their row.
+  void AppendRowText(const CString& text, int16_t trailingEmpty = 0);
+  void InsertRowText(int index, const CString& text);
+  void ReplaceRowText(int index, const CString& text);
+  void RemoveAllRows();
+  int TrailingEmptyValues(int index) const;
+  // The values of a row up to its last non-empty one, moving the current row
+  // on as ReadRow does.
+  void ReadValuesToWrite(int32_t row, CStringArray& values);
+
   // Workbook storage (spreadsheet_workbook.cpp).
   void MakeConnectString();
   bool OpenWorkbook();
@@ -56,7 +69,7 @@ class CSpreadSheet {
   bool DropWorkbookSheet(const CString& sheet);
   bool CheckRowsFitHeader();
   void BuildCreateStatement();
-  void BuildInsertStatement(int row);
+  bool BuildInsertStatement(int row);
 
   // Text file storage (spreadsheet_textfile.cpp).
   bool OpenTextFile();
@@ -85,6 +98,11 @@ class CSpreadSheet {
   CStringArray m_astrWork;
   CStringArray m_astrHeader;
   CStringArray m_astrRows;
+  // For each row, the empty values that follow the last value of its text:
+  // a row loaded from a wide, sparse sheet keeps only the values up to its
+  // last non-empty one, and reads back with the rest as empty values. Empty
+  // when no row leaves any value out; else one entry per row.
+  std::vector<int16_t> m_anTrailingEmpty;
   std::unique_ptr<CDatabase> m_pDb;
   std::unique_ptr<CRecordset> m_pRs;
 };

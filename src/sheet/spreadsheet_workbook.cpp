@@ -1,6 +1,8 @@
 // Workbook storage: one sheet of a workbook reached through CDatabase. Every
 // operation opens its own connection and closes it before it returns.
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/odbc/database.h"
 #include "platform/odbc/odbc_installer.h"
@@ -73,7 +75,7 @@ bool CSpreadSheet::OpenWorkbook() {
   }
   m_nColCount = m_pRs->GetODBCFieldCount();
   if (m_nColCount != 0) {
-    m_astrRows.RemoveAll();
+    RemoveAllRows();
     m_strRowText.Empty();
     m_bHasHeader = true;
     ++m_nRowCount;
@@ -85,17 +87,21 @@ bool CSpreadSheet::OpenWorkbook() {
     // Escaped like every row text, so a value holding a quotation mark or
     // the separator reads back as it is in the sheet.
     m_strRowText = MakeRowText(m_astrHeader);
-    m_astrRows.Add(m_strRowText);
+    AppendRowText(m_strRowText);
     try {
       while (!m_pRs->IsEOF()) {
+        // The row text holds the values up to the last non-empty one (at
+        // least one value); the empty values after it are only counted, so
+        // a wide, sparse sheet costs what its cells hold.
+        const short held = std::clamp<short>(m_pRs->GetFieldCountUpToLastValue(), 1, m_nColCount);
         CStringArray values;
-        for (short i = 0; i < m_nColCount; ++i) {
+        for (short i = 0; i < held; ++i) {
           CString value;
           m_pRs->GetFieldValue(i, value);
           values.Add(value);
         }
         m_strRowText = MakeRowText(values);
-        m_astrRows.Add(m_strRowText);
+        AppendRowText(m_strRowText, static_cast<int16_t>(m_nColCount - held));
         ++m_nRowCount;
         m_pRs->MoveNext();
       }
@@ -121,7 +127,7 @@ bool CSpreadSheet::CheckRowsFitHeader() {
   for (int32_t row = 2; row <= m_nRowCount; ++row) {
     CStringArray values;
     SplitRowText(m_astrRows[row - 1], values);
-    if (values.GetSize() > m_astrHeader.GetSize()) {
+    if (values.GetSize() + TrailingEmptyValues(row - 1) > m_astrHeader.GetSize()) {
       m_strLastError.Format("Row %d holds more values than there are header names\n", row);
       return false;
     }
@@ -139,13 +145,27 @@ void CSpreadSheet::BuildCreateStatement() {
   m_strSql = m_strSql.Left(m_strSql.GetLength() - 2) + ")";
 }
 
-void CSpreadSheet::BuildInsertStatement(int row) {
-  ReadRow(m_astrWork, row + 1);
+// A row is inserted naming its columns up to its last non-empty value: the
+// cells after it stay empty either way. A row without any value needs no
+// statement, since each row's place in the sheet is given by its range
+// alone. False when there is nothing to insert.
+bool CSpreadSheet::BuildInsertStatement(int row) {
+  ReadValuesToWrite(row + 1, m_astrWork);
+  if (m_astrWork.IsEmpty()) return false;
   m_strSql.Format("INSERT INTO [%s$A1:IV%d] (", BracketName(m_strSheet).GetString(), row);
-  for (int i = 0; i < m_astrWork.GetSize(); ++i) m_strSql.AppendFormat("[%s], ", BracketName(m_astrHeader[i]).GetString());
-  m_strSql = m_strSql.Left(m_strSql.GetLength() - 2) + ") VALUES (";
-  for (const CString& value : m_astrWork) m_strSql.AppendFormat("'%s', ", QuoteValue(value).GetString());
-  m_strSql = m_strSql.Left(m_strSql.GetLength() - 2) + ")";
+  std::string sql = m_strSql.str();
+  for (int i = 0; i < m_astrWork.GetSize(); ++i) {
+    if (i > 0) sql += ", ";
+    sql.append("[").append(BracketName(m_astrHeader[i]).str()).append("]");
+  }
+  sql += ") VALUES (";
+  for (int i = 0; i < m_astrWork.GetSize(); ++i) {
+    if (i > 0) sql += ", ";
+    sql.append("'").append(QuoteValue(m_astrWork[i]).str()).append("'");
+  }
+  sql += ")";
+  m_strSql = CString(std::move(sql));
+  return true;
 }
 
 bool CSpreadSheet::CommitWorkbook() {
@@ -160,8 +180,7 @@ bool CSpreadSheet::CommitWorkbook() {
     BuildCreateStatement();
     m_pDb->ExecuteSQL(m_strSql);
     for (int32_t k = 1; k <= m_nRowCount - 1; ++k) {
-      BuildInsertStatement(k);
-      m_pDb->ExecuteSQL(m_strSql);
+      if (BuildInsertStatement(k)) m_pDb->ExecuteSQL(m_strSql);
     }
     m_pDb->Close();
   } catch (const CDBException& e) {
@@ -190,7 +209,7 @@ bool CSpreadSheet::DropWorkbookSheet(const CString& sheet) {
     m_pDb->Rollback();
     return false;
   }
-  m_astrRows.RemoveAll();
+  RemoveAllRows();
   m_astrHeader.RemoveAll();
   m_nColCount = 0;
   m_nRowCount = 0;

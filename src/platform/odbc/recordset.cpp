@@ -1,5 +1,7 @@
 #include "platform/odbc/recordset.h"
 
+#include <algorithm>
+
 #include "platform/odbc/database.h"
 #include "platform/text/encoding.h"
 
@@ -30,6 +32,14 @@ void CRecordset::GetFieldValue(short index, CString& value) const {
   if (IsEOF()) throw CDBException("No current record");
   if (index < 0 || static_cast<size_t>(index) >= m_result.columns.size()) throw CDBException("Invalid column number");
   value = FromUtf16(m_result.Field(m_record, static_cast<size_t>(index)));
+}
+
+short CRecordset::GetFieldCountUpToLastValue() const {
+  if (IsEOF()) throw CDBException("No current record");
+  const auto& fields = m_result.records[m_record];
+  size_t count = std::min(fields.size(), m_result.columns.size());
+  while (count > 0 && fields[count - 1].empty()) --count;
+  return static_cast<short>(count);
 }
 
 void CRecordset::MoveNext() {

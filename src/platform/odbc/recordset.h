@@ -33,6 +33,11 @@ class CRecordset {
   bool IsEOF() const;
   // Throws CDBException past the last record or for a column out of range.
   void GetFieldValue(short index, CString& value) const;
+  // Not in the class library: the columns of the current record up to its
+  // last one holding a value; every column after it reads empty. Lets a
+  // reader of a wide, sparse sheet skip the empty cells. Throws past the
+  // last record.
+  short GetFieldCountUpToLastValue() const;
   void MoveNext();
 
  private:
