@@ -115,3 +115,20 @@ TEST_F(Database, ReadOnlyConnectionRefusesWrites) {
   ASSERT_TRUE(db.OpenEx(connect));
   EXPECT_NE(ErrorOf([&] { db.ExecuteSQL("CREATE TABLE [s] ([a] char(255))"); }).find("read-only"), std::string::npos);
 }
+
+TEST_F(Database, RecordTellsHowFarItsValuesReach) {
+  CDatabase db;
+  ASSERT_TRUE(db.OpenEx(Connect(m_dir + "/wide.xls"), CDatabase::noOdbcDialog));
+  db.ExecuteSQL("CREATE TABLE [w] ([a] char(255), [b] char(255), [c] char(255))");
+  db.ExecuteSQL("INSERT INTO [w$A1:IV1] ([a], [b]) VALUES ('1', '2')");
+  db.ExecuteSQL("INSERT INTO [w$A1:IV3] ([a], [b], [c]) VALUES ('', '', '3')");
+  db.ExecuteSQL("INSERT INTO [w$A1:IV4] ([a], [b], [c]) VALUES ('', 'x', '')");
+
+  CRecordset rs(&db);
+  rs.Open(CRecordset::forwardOnly, "SELECT * FROM [w$A1:IV65536]", CRecordset::readOnly);
+  std::vector<short> reach;
+  for (; !rs.IsEOF(); rs.MoveNext()) reach.push_back(rs.GetFieldCountUpToLastValue());
+  EXPECT_EQ(reach, (std::vector<short>{2, 0, 3, 2}));
+  EXPECT_THROW(rs.GetFieldCountUpToLastValue(), CDBException);
+  db.Rollback();
+}
