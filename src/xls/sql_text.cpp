@@ -1,48 +1,10 @@
 #include "xls/sql_text.h"
 
+#include "xls/unicode_text.h"
+
 namespace xls::sql {
 
-namespace {
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
-
-}  // namespace
-
-std::string ToUtf8Text(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t ch = text[i];
-    if (IsHighSurrogate(ch) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(ch) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-      ++i;
-    } else if (IsHighSurrogate(ch) || IsLowSurrogate(ch)) {
-      AppendUtf8(out, 0xFFFD);
-    } else {
-      AppendUtf8(out, ch);
-    }
-  }
-  return out;
-}
+std::string ToUtf8Text(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 std::string Quoted(std::u16string_view text) { return "'" + ToUtf8Text(text) + "'"; }
 

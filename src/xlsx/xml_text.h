@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "xls/unicode_text.h"
+
 namespace xlsx {
 
-// Invalid UTF-8 becomes U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
-// A lone surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
+using xls::Utf16ToUtf8;
+using xls::Utf8ToUtf16;
 
 // Cell texts carry characters XML cannot hold as _xHHHH_; a literal "_x" that
 // would read as such an escape is itself written as _x005F_x.
