@@ -1,0 +1,56 @@
+# The virtual X server and window look-ups the screen scripts share.
+# The sourcing script sets `script_name` (for its messages) and `work` (its
+# private folder, where every *.log is shown when a step fails), and keeps
+# `xvfb_pid` to stop the server on exit.
+
+# A failed step shows what the program and the X server said, so that a
+# rare failure can be understood from the test's output alone.
+show_logs() {
+  local log
+  for log in "$work"/*.log; do
+    [ -s "$log" ] || continue
+    echo "----- $(basename "$log") -----" >&2
+    cat "$log" >&2
+  done
+}
+fail() {
+  echo "$script_name: $*" >&2
+  show_logs
+  exit 1
+}
+
+# Xvfb picks a free display number itself (-displayfd), so scripts running
+# side by side, here or in other checkouts, never share a server.
+start_x_server() {
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    if [ -s "$work/display" ]; then
+      export DISPLAY=":$(head -n 1 "$work/display" | tr -d '[:space:]')"
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    fi
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  fail "no virtual X server could be started"
+}
+
+# The id of the visible window whose title matches, waiting up to 10 s.
+find_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+window_gone() {
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
