@@ -20,10 +20,13 @@ fail() {
 }
 
 # Xvfb picks a free display number itself (-displayfd), so scripts running
-# side by side, here or in other checkouts, never share a server.
+# side by side, here or in other checkouts, never share a server. -noreset:
+# an X server resets when its last client leaves, and refuses connections
+# meanwhile; the probe below is such a client, and the program started right
+# after it must find the server up.
 start_x_server() {
   : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$work/display" ]; then
