@@ -11,7 +11,6 @@
 // Run with --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 // for medians.
 #include <benchmark/benchmark.h>
-#include <freexl.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "../support/freexl_reading.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
 #include "calc/switch_combo_box.h"
@@ -161,23 +161,7 @@ BENCHMARK(OpenUnchangedAndReadSheet)->Arg(20)->Unit(benchmark::kMillisecond);
 
 void FreexlOpenAndReadSheet(benchmark::State& state) {
   const std::string path = SheetWorkbook(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    const void* handle = nullptr;
-    if (freexl_open(path.c_str(), &handle) != FREEXL_OK) std::abort();
-    freexl_select_active_worksheet(handle, 0);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    freexl_worksheet_dimensions(handle, &rows, &columns);
-    size_t characters = 0;
-    for (unsigned int r = 0; r < rows; ++r)
-      for (unsigned short c = 0; c < columns; ++c) {
-        FreeXL_CellValue value;
-        if (freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK && value.type == FREEXL_CELL_SST_TEXT)
-          characters += std::char_traits<char>::length(value.value.text_value);
-      }
-    freexl_close(handle);
-    benchmark::DoNotOptimize(characters);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(bench::ReadEveryCellWithFreexl(path));
 }
 BENCHMARK(FreexlOpenAndReadSheet)->Arg(65535)->Unit(benchmark::kMillisecond);
 

@@ -1,13 +1,13 @@
 // Opening and reading workbooks, ours beside FreeXL on the same files, and
 // writing the large one.
 #include <benchmark/benchmark.h>
-#include <freexl.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 
+#include "../support/freexl_reading.h"
 #include "platform/odbc/database.h"
 #include "platform/odbc/recordset.h"
 #include "xls/workbook.h"
@@ -86,23 +86,7 @@ BENCHMARK(SelectThroughDatabase)->Arg(20)->Arg(65535)->Unit(benchmark::kMillisec
 
 void FreexlOpenAndReadEveryCell(benchmark::State& state) {
   const std::string& path = WorkbookFile(static_cast<int>(state.range(0)));
-  for (auto _ : state) {
-    const void* handle = nullptr;
-    if (freexl_open(path.c_str(), &handle) != FREEXL_OK) std::abort();
-    freexl_select_active_worksheet(handle, 0);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    freexl_worksheet_dimensions(handle, &rows, &columns);
-    size_t characters = 0;
-    for (unsigned int r = 0; r < rows; ++r)
-      for (unsigned short c = 0; c < columns; ++c) {
-        FreeXL_CellValue value;
-        if (freexl_get_cell_value(handle, r, c, &value) == FREEXL_OK && value.type == FREEXL_CELL_SST_TEXT)
-          characters += std::char_traits<char>::length(value.value.text_value);
-      }
-    freexl_close(handle);
-    benchmark::DoNotOptimize(characters);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(bench::ReadEveryCellWithFreexl(path));
 }
 BENCHMARK(FreexlOpenAndReadEveryCell)->Arg(20)->Arg(65535)->Unit(benchmark::kMillisecond);
 

@@ -60,38 +60,7 @@ std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(LOADCALC_SOURCE_DIR) / "tests/fixtures/xls" / name;
 }
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string RunCommand(const std::string& command, int* status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    *status = -1;
-    return output;
-  }
-  std::array<char, 4096> buffer;
-  size_t got;
-  while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), got);
-  *status = pclose(pipe);
-  return output;
-}
-
-std::string PythonWithXlrd() {
-  for (const char* python : {"/usr/bin/python3", "python3"}) {
-    int status = 0;
-    RunCommand(std::string(python) + " -c 'import xlrd' 2>/dev/null", &status);
-    if (status == 0) return python;
-  }
-  return "";
-}
+std::string PythonWithXlrd() { return ::test::PythonWithModule("xlrd"); }
 
 Grid MakeGrid(std::initializer_list<std::initializer_list<const char*>> rows) {
   Grid grid;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/files_and_commands.h"
 #include "../support/temp_folder.h"
 #include "xls/workbook.h"
 
@@ -19,11 +20,10 @@ std::u16string Utf16(std::string_view utf8);
 using ::test::TempFolder;
 
 std::filesystem::path FixturePath(const std::string& name);
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+using ::test::ReadBytes;
+using ::test::RunCommand;
+using ::test::WriteBytes;
 
-// Runs a shell command; returns its standard output, sets `status` to its exit status.
-std::string RunCommand(const std::string& command, int* status);
 // The Python interpreter that has xlrd, or "" when there is none.
 std::string PythonWithXlrd();
 

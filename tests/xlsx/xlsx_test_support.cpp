@@ -18,16 +18,6 @@ std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(LOADCALC_SOURCE_DIR) / "tests/fixtures/xlsx" / name;
 }
 
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 Parts OneSheetPackage(const std::string& sheet_xml, Parts extra) {
   const bool with_strings = !extra.empty() && extra.front().first == "xl/sharedStrings.xml";
   Parts parts = {
@@ -77,29 +67,7 @@ std::vector<std::vector<std::string>> Rows(const xls::Grid& grid) {
   return rows;
 }
 
-std::string RunCommand(const std::string& command, int* status) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    *status = -1;
-    return output;
-  }
-  std::array<char, 4096> buffer;
-  size_t read;
-  while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), read);
-  const int raw = pclose(pipe);
-  *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return output;
-}
-
-std::string PythonWithOpenpyxl() {
-  for (const char* python : {"/usr/bin/python3", "python3"}) {
-    int status = 0;
-    RunCommand(std::string(python) + " -c 'import openpyxl' 2>/dev/null", &status);
-    if (status == 0) return python;
-  }
-  return {};
-}
+std::string PythonWithOpenpyxl() { return ::test::PythonWithModule("openpyxl"); }
 
 bool HaveSoffice() {
   int status = 0;

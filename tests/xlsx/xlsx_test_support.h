@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "../support/files_and_commands.h"
 #include "../support/temp_folder.h"
 #include "xls/workbook.h"
 
@@ -19,8 +20,8 @@ std::string Utf8(std::u16string_view text);
 std::u16string Utf16(std::string_view utf8);
 
 std::filesystem::path FixturePath(const std::string& name);
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes);
+using ::test::ReadBytes;
+using ::test::WriteBytes;
 
 // A workbook package with one worksheet whose part is `sheet_xml`, plus
 // `extra` parts (a sharedStrings part is wired up when given).
@@ -30,8 +31,7 @@ std::vector<uint8_t> Zip(const Parts& parts);
 // The grid as UTF-8 rows, for readable comparisons.
 std::vector<std::vector<std::string>> Rows(const xls::Grid& grid);
 
-// Runs a command; returns its standard output and sets `status`.
-std::string RunCommand(const std::string& command, int* status);
+using ::test::RunCommand;
 // The Python interpreter that has openpyxl, or "" when there is none.
 std::string PythonWithOpenpyxl();
 bool HaveSoffice();
