@@ -351,6 +351,31 @@ void Describe(ExtendedBalance& result, const Board& board, const std::vector<int
   result.phases = board.InRowOrder(phases);
 }
 
+// Among the assignments within `spread`, one that moves the fewest circuits,
+// starting from `phases`; `optimal` is set once the search has proved it.
+std::vector<int> FewestMovesWithin(const Board& board, SearchClock& clock, int64_t spread, std::vector<int> phases,
+                                   bool& optimal) {
+  MoveSearch moves(board, clock, spread);
+  if (std::optional<std::vector<int>> fewest = moves.Run(moves.RootLowerBound(), board.Moves(phases))) {
+    optimal = true;
+    return std::move(*fewest);
+  }
+  return phases;
+}
+
+// The answer as found, unless the user cancelled meanwhile: a cancelled
+// search leaves the board as it was.
+ExtendedBalance Concluded(ExtendedBalance result, const SearchClock& clock, const Board& board,
+                          const std::vector<int>& phases) {
+  if (clock.Stopped() == BalanceStop::Cancelled) {
+    result.stop = BalanceStop::Cancelled;
+    return result;
+  }
+  result.stop = result.optimal ? BalanceStop::Finished : BalanceStop::TimeLimit;
+  Describe(result, board, phases);
+  return result;
+}
+
 }  // namespace
 
 ExtendedBalance BalanceExtended(std::span<const float> loads, std::span<const int> current,
@@ -371,20 +396,9 @@ ExtendedBalance BalanceExtended(std::span<const float> loads, std::span<const in
   std::vector<int> phases = WithFewestMoves(board, spreads.BestPhases());
   result.unbalanceProved = spreads.Complete();
   result.lowerBound = UnbalanceOf(result.unbalanceProved ? spreads.BestSpread() : rootBound, board.total);
-  if (result.unbalanceProved) {
-    MoveSearch moves(board, clock, spreads.BestSpread());
-    if (std::optional<std::vector<int>> fewest = moves.Run(moves.RootLowerBound(), board.Moves(phases))) {
-      phases = std::move(*fewest);
-      result.optimal = true;
-    }
-  }
-  if (clock.Stopped() == BalanceStop::Cancelled) {
-    result.stop = BalanceStop::Cancelled;
-    return result;
-  }
-  result.stop = result.optimal ? BalanceStop::Finished : BalanceStop::TimeLimit;
-  Describe(result, board, phases);
-  return result;
+  if (result.unbalanceProved)
+    phases = FewestMovesWithin(board, clock, spreads.BestSpread(), std::move(phases), result.optimal);
+  return Concluded(std::move(result), clock, board, phases);
 }
 
 ExtendedBalance BalanceBelow(std::span<const float> loads, std::span<const int> current, double bound,
@@ -410,18 +424,9 @@ ExtendedBalance BalanceBelow(std::span<const float> loads, std::span<const int> 
     result.stop = spreads.Complete() ? BalanceStop::Finished : BalanceStop::TimeLimit;
     return result;
   }
-  std::vector<int> phases = WithFewestMoves(board, spreads.BestPhases());
-  MoveSearch moves(board, clock, limit);
-  if (std::optional<std::vector<int>> fewest = moves.Run(moves.RootLowerBound(), board.Moves(phases))) {
-    phases = std::move(*fewest);
-    result.optimal = true;
-  }
-  if (clock.Stopped() == BalanceStop::Cancelled) {
-    result.stop = BalanceStop::Cancelled;
-    return result;
-  }
-  result.stop = result.optimal ? BalanceStop::Finished : BalanceStop::TimeLimit;
-  result.reachesBound = true;
-  Describe(result, board, phases);
+  const std::vector<int> phases =
+      FewestMovesWithin(board, clock, limit, WithFewestMoves(board, spreads.BestPhases()), result.optimal);
+  result = Concluded(std::move(result), clock, board, phases);
+  result.reachesBound = result.stop != BalanceStop::Cancelled;
   return result;
 }

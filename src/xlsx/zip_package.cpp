@@ -75,6 +75,29 @@ xls::Result<std::vector<uint8_t>> CloseInto(ArchivePtr archive, zip_source_t* so
   return bytes;
 }
 
+// The archive `bytes` (none for a new one) with `parts` added or replaced;
+// libzip copies every other member as it was stored.
+template <typename Parts>
+xls::Result<std::vector<uint8_t>> WriteArchive(const uint8_t* bytes, size_t size, int flags, const Parts& parts) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes, size, 0, &error);
+  zip_error_fini(&error);
+  if (!source) return xls::MakeError("Out of memory while writing the workbook archive");
+  zip_source_keep(source);
+  auto archive = OpenFromSource(source, flags);
+  if (!archive) {
+    zip_source_free(source);
+    return archive.error();
+  }
+  for (const auto& [name, data] : parts)
+    if (auto stored = AddOrReplace(archive->get(), name, data); !stored) {
+      zip_source_free(source);
+      return stored.error();
+    }
+  return CloseInto(std::move(*archive), source);
+}
+
 }  // namespace
 
 struct ZipPackage::Impl {
@@ -145,43 +168,11 @@ xls::Result<std::string> ZipPackage::ReadPart(const std::string& name) const {
 }
 
 xls::Result<std::vector<uint8_t>> ZipPackage::WithParts(const std::map<std::string, std::string>& parts) const {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(m_impl->bytes.data(), m_impl->bytes.size(), 0, &error);
-  zip_error_fini(&error);
-  if (!source) return xls::MakeError("Out of memory while writing the workbook archive");
-  zip_source_keep(source);
-  auto archive = OpenFromSource(source, 0);
-  if (!archive) {
-    zip_source_free(source);
-    return archive.error();
-  }
-  for (const auto& [name, data] : parts)
-    if (auto stored = AddOrReplace(archive->get(), name, data); !stored) {
-      zip_source_free(source);
-      return stored.error();
-    }
-  return CloseInto(std::move(*archive), source);
+  return WriteArchive(m_impl->bytes.data(), m_impl->bytes.size(), 0, parts);
 }
 
 xls::Result<std::vector<uint8_t>> ZipPackage::Create(const std::vector<std::pair<std::string, std::string>>& parts) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
-  zip_error_fini(&error);
-  if (!source) return xls::MakeError("Out of memory while writing the workbook archive");
-  zip_source_keep(source);
-  auto archive = OpenFromSource(source, ZIP_CREATE | ZIP_TRUNCATE);
-  if (!archive) {
-    zip_source_free(source);
-    return archive.error();
-  }
-  for (const auto& [name, data] : parts)
-    if (auto stored = AddOrReplace(archive->get(), name, data); !stored) {
-      zip_source_free(source);
-      return stored.error();
-    }
-  return CloseInto(std::move(*archive), source);
+  return WriteArchive(nullptr, 0, ZIP_CREATE | ZIP_TRUNCATE, parts);
 }
 
 }  // namespace xlsx
