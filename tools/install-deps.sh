@@ -14,6 +14,7 @@ packages=(
   libfreexl-dev python3 python3-xlrd python3-xlwt gnumeric
   libzip-dev libexpat1-dev python3-openpyxl
   dpkg-dev desktop-file-utils appstream
+  libreoffice-calc-nogui ccache
 )
 
 missing=()
