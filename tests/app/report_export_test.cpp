@@ -91,7 +91,7 @@ TEST_F(ReportExportTest, BalancedBoardReportsThePhasesBeforeAndAfter) {
   saveAs = PathIn("平衡.pdf");
   Export();
   const std::string balanced = PdfText(PathIn("平衡.pdf"));
-  if (balanced.empty()) GTEST_SKIP() << "pdftotext is not installed";
+  ASSERT_FALSE(balanced.empty()) << "pdftotext is missing: run tools/install-deps.sh";
   EXPECT_NE(balanced.find("平衡前相别"), std::string::npos);
   // The balancing table's lines end with a circuit's phase before and after.
   for (const char* circuit : {"N1 +L1", "N2 +L1", "N3 +L1", "N4 +L2"})

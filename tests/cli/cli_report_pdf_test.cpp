@@ -31,8 +31,8 @@ bool HaveTool(const char* tool) { return std::system((std::string("command -v ")
 class CliReport : public testing::Test {
  protected:
   void SetUp() override {
-    if (!HaveTool("pdftotext") || !HaveTool("pdffonts") || !HaveTool("pdfinfo"))
-      GTEST_SKIP() << "poppler-utils are not installed";
+    ASSERT_TRUE(HaveTool("pdftotext") && HaveTool("pdffonts") && HaveTool("pdfinfo"))
+        << "poppler-utils are missing: run tools/install-deps.sh";
     std::filesystem::copy_file(std::filesystem::path(LOADCALC_SOURCE_DIR) / "res/sample/电气计算.xls", Input());
   }
 

@@ -115,7 +115,7 @@ TEST_F(ChangedFixture, OtherStreamsAndFormulasStayByteForByte) {
 
 TEST_F(ChangedFixture, XlrdSeesUntouchedValuesFormatsAndNewSheets) {
   const std::string python = test::PythonWithXlrd();
-  if (python.empty()) GTEST_SKIP() << "python3 with xlrd is not installed";
+  ASSERT_FALSE(python.empty()) << "python3-xlrd is missing: run tools/install-deps.sh";
   const std::string script =
       "import sys, xlrd\n"
       "def describe(path):\n"

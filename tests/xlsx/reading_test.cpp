@@ -72,8 +72,8 @@ TEST(XlsxReading, WorkbookWrittenByOpenpyxl) {
 }
 
 TEST(XlsxReading, WorkbookWrittenByLibreOffice) {
-  if (!std::filesystem::exists(FixturePath("libreoffice_circuits.xlsx")))
-    GTEST_SKIP() << "the LibreOffice fixture was not made (soffice was missing when make_fixtures.py ran)";
+  ASSERT_TRUE(std::filesystem::exists(FixturePath("libreoffice_circuits.xlsx")))
+      << "the LibreOffice fixture is missing: run tests/fixtures/xlsx/make_fixtures.py";
   auto book = LoadFixture("libreoffice_circuits.xlsx");
   ASSERT_TRUE(book.ok()) << book.error().text;
   ASSERT_EQ(book->SheetCount(), 3u);

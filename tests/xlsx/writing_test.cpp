@@ -104,7 +104,7 @@ TEST(XlsxWriting, NewWorkbookSavedAndReadBack) {
   EXPECT_EQ(ReadBack(ReadBytes(path), 0), (Table{{"回路编号", "功率"}, {"1", "3.5"}}));
 
   const std::string dump = OpenpyxlDump(path);
-  if (PythonWithOpenpyxl().empty()) GTEST_SKIP() << "python3-openpyxl is not installed";
+  ASSERT_FALSE(PythonWithOpenpyxl().empty()) << "python3-openpyxl is missing: run tools/install-deps.sh";
   const auto lines = Lines(dump);
   ASSERT_EQ(lines.size(), 2u) << dump;
   EXPECT_NE(lines[0].find("[\"线路负荷计算\", [], [[\"A1\", \"'回路编号'\""), std::string::npos) << lines[0];
@@ -126,7 +126,7 @@ TEST(XlsxWriting, NewMacroEnabledWorkbookDeclaresItsMainPartSo) {
 }
 
 TEST(XlsxWriting, OpenpyxlSeesUntouchedSheetsUnchanged) {
-  if (PythonWithOpenpyxl().empty()) GTEST_SKIP() << "python3-openpyxl is not installed";
+  ASSERT_FALSE(PythonWithOpenpyxl().empty()) << "python3-openpyxl is missing: run tools/install-deps.sh";
   ::test::TempFolder folder("xlsx-openpyxl");
   for (const char* fixture : {"openpyxl_circuits.xlsx", "libreoffice_circuits.xlsx"}) {
     if (!std::filesystem::exists(FixturePath(fixture))) continue;
@@ -146,8 +146,8 @@ TEST(XlsxWriting, OpenpyxlSeesUntouchedSheetsUnchanged) {
 }
 
 TEST(XlsxWriting, LibreOfficeOpensTheChangedWorkbook) {
-  if (!HaveSoffice()) GTEST_SKIP() << "LibreOffice (soffice) is not installed; install libreoffice-calc-nogui to run this check";
-  if (PythonWithOpenpyxl().empty()) GTEST_SKIP() << "python3-openpyxl is not installed";
+  ASSERT_TRUE(HaveSoffice()) << "LibreOffice (soffice) is missing: run tools/install-deps.sh";
+  ASSERT_FALSE(PythonWithOpenpyxl().empty()) << "python3-openpyxl is missing: run tools/install-deps.sh";
   ::test::TempFolder folder("xlsx-soffice");
   auto book = XlsxWorkbook::Load(FixturePath("openpyxl_circuits.xlsx").string());
   ASSERT_TRUE(book.ok());
