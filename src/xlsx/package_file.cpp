@@ -1,0 +1,192 @@
+#include "xlsx/package_file.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "xlsx/cell_parts.h"
+#include "xlsx/package_layout.h"
+#include "xlsx/xml_text.h"
+
+namespace xlsx {
+
+namespace {
+
+const Relationship* FindRelationship(const std::vector<Relationship>& rels, std::string_view id) {
+  for (const Relationship& rel : rels)
+    if (rel.id == id) return &rel;
+  return nullptr;
+}
+
+const Relationship* FindRelationshipOfType(const std::vector<Relationship>& rels, std::string_view kind) {
+  for (const Relationship& rel : rels)
+    if (IsRelationshipType(rel.type, kind)) return &rel;
+  return nullptr;
+}
+
+xls::Error NotAWorkbook(const std::string& why) {
+  return xls::MakeError("The file is a ZIP archive but not an Excel workbook (.xlsx): " + why);
+}
+
+xls::Result<std::string> FindWorkbookPart(const ZipPackage& package) {
+  auto rels_xml = package.ReadPart("_rels/.rels");
+  if (!rels_xml) return NotAWorkbook("it has no package relationships (_rels/.rels)");
+  auto rels = ReadRelationships(*rels_xml, "_rels/.rels");
+  if (!rels) return rels.error();
+  const Relationship* main = FindRelationshipOfType(*rels, "officeDocument");
+  if (!main) return NotAWorkbook("it names no main document");
+  auto part = ResolveTarget("", main->target);
+  if (!part) return part.error();
+  if (part->ends_with(".bin")) return xls::MakeError("The file is a binary Excel workbook (.xlsb), which the program does not read");
+  if (!part->ends_with(".xml")) return NotAWorkbook("its main document is " + *part);
+  return part;
+}
+
+// The sheet as the list names it: a worksheet with its part, another kind
+// of sheet, or one that cannot be read and why.
+ListedSheet Describe(SheetListing listing, const std::vector<Relationship>& rels, const ZipPackage& package,
+                     const std::string& workbook_part) {
+  ListedSheet sheet;
+  sheet.name = std::move(listing.name);
+  const std::string quoted = "'" + Utf16ToUtf8(sheet.name) + "'";
+  const Relationship* rel = FindRelationship(rels, listing.relationship_id);
+  if (!rel || rel->external) {
+    sheet.worksheet = true;  // unknown kind: offered, so that reading it says what is wrong
+    sheet.unusable = "The workbook file is damaged: the sheet " + quoted + " has no part";
+    return sheet;
+  }
+  if (!IsRelationshipType(rel->type, "worksheet")) return sheet;
+  sheet.worksheet = true;
+  auto part = ResolveTarget(workbook_part, rel->target);
+  if (!part) {
+    sheet.unusable = part.error().text;
+  } else if (!package.HasPart(*part)) {
+    sheet.unusable = "The workbook file is damaged: the sheet " + quoted + " names the part " + *part +
+                     ", which the archive lacks";
+  } else {
+    sheet.part = *part;
+  }
+  return sheet;
+}
+
+// The one package read last from a file, with the identity that file had.
+struct SharedPackage {
+  std::mutex mutex;
+  std::string path;
+  xls::FileIdentity identity;
+  std::shared_ptr<const PackageFile> file;
+};
+
+SharedPackage& LastPackage() {
+  static SharedPackage shared;
+  return shared;
+}
+
+xls::Result<xls::FileIdentity> IdentityAt(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return xls::MakeError("The workbook file does not exist: " + path, xls::ErrorKind::NotFound);
+    return xls::MakeError("Cannot read " + path + ": " + std::strerror(errno));
+  }
+  xls::FileIdentity identity;
+  identity.device = info.st_dev;
+  identity.inode = info.st_ino;
+  identity.size = info.st_size;
+  identity.modified_seconds = info.st_mtim.tv_sec;
+  identity.modified_nanoseconds = info.st_mtim.tv_nsec;
+  identity.changed_seconds = info.st_ctim.tv_sec;
+  identity.changed_nanoseconds = info.st_ctim.tv_nsec;
+  return identity;
+}
+
+}  // namespace
+
+xls::Status PackageFile::load() {
+  auto part = FindWorkbookPart(m_package);
+  if (!part) return part.error();
+  m_workbook_part = *part;
+  const std::string rels_part = RelationshipsPartOf(m_workbook_part);
+  auto rels_xml = m_package.ReadPart(rels_part);
+  if (!rels_xml) return NotAWorkbook("its workbook has no relationships (" + rels_part + ")");
+  auto rels = ReadRelationships(*rels_xml, rels_part);
+  if (!rels) return rels.error();
+  if (auto strings = load_strings(*rels); !strings) return strings;
+  return load_sheets(*rels);
+}
+
+xls::Status PackageFile::load_strings(const std::vector<Relationship>& rels) {
+  const Relationship* rel = FindRelationshipOfType(rels, "sharedStrings");
+  if (!rel) return xls::Ok{};
+  auto part = ResolveTarget(m_workbook_part, rel->target);
+  if (!part) return part.error();
+  auto read = ReadSharedStrings(m_package, *part);
+  if (!read) return read.error();
+  m_strings = std::move(*read);
+  return xls::Ok{};
+}
+
+xls::Status PackageFile::load_sheets(const std::vector<Relationship>& rels) {
+  auto xml = m_package.ReadPart(m_workbook_part);
+  if (!xml) return NotAWorkbook("its workbook part " + m_workbook_part + " is missing");
+  auto listed = ReadSheetList(*xml, m_workbook_part);
+  if (!listed) return listed.error();
+  for (SheetListing& listing : *listed) m_sheets.push_back(Describe(std::move(listing), rels, m_package, m_workbook_part));
+  return xls::Ok{};
+}
+
+xls::Result<std::shared_ptr<const PackageFile>> PackageFile::Parse(std::vector<uint8_t> bytes) {
+  auto opened = ZipPackage::Open(std::move(bytes));
+  if (!opened) return opened.error();
+  auto file = std::make_shared<PackageFile>(std::move(*opened));
+  if (auto loaded = file->load(); !loaded) return loaded.error();
+  return std::shared_ptr<const PackageFile>(std::move(file));
+}
+
+xls::Result<std::shared_ptr<const PackageFile>> PackageFile::ReadShared(const std::string& path) {
+  auto source = xls::FileSource::Open(path);
+  if (!source) return source.error();
+  const xls::FileIdentity identity = (*source)->identity();
+  SharedPackage& last = LastPackage();
+  {
+    std::lock_guard lock(last.mutex);
+    if (last.file && last.path == path && last.identity == identity) return last.file;
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>((*source)->size()));
+  if (auto read = (*source)->read(0, bytes); !read) return read.error();
+  if (auto unchanged = (*source)->check_unchanged(); !unchanged) return unchanged.error();
+  auto parsed = Parse(std::move(bytes));
+  if (!parsed) return parsed.error();
+  auto file = std::const_pointer_cast<PackageFile>(*parsed);
+  file->m_path = path;
+  file->m_identity = identity;
+  std::lock_guard lock(last.mutex);
+  last.path = path;
+  last.identity = identity;
+  last.file = file;
+  return std::shared_ptr<const PackageFile>(file);
+}
+
+xls::Result<std::shared_ptr<const xls::Grid>> PackageFile::Cells(size_t index) const {
+  const ListedSheet& sheet = m_sheets.at(index);
+  if (!sheet.unusable.empty()) return xls::MakeError(sheet.unusable);
+  if (!sheet.worksheet) return xls::MakeError("The sheet '" + Utf16ToUtf8(sheet.name) + "' is not a worksheet");
+  std::lock_guard lock(m_mutex);
+  if (auto found = m_cells.find(index); found != m_cells.end()) return found->second;
+  auto cells = ReadWorksheetPart(m_package, sheet.part, m_strings);
+  if (!cells) return cells.error();
+  auto shared = std::make_shared<const xls::Grid>(std::move(*cells));
+  m_cells.emplace(index, shared);
+  return shared;
+}
+
+xls::Status PackageFile::CheckUnchanged() const {
+  if (!m_identity) return xls::Ok{};
+  auto now = IdentityAt(m_path);
+  if (now && *now == *m_identity) return xls::Ok{};
+  return xls::MakeError("The workbook " + m_path +
+                        " was changed by another program after it was read; it is not overwritten, so that "
+                        "change is kept. Read the workbook again");
+}
+
+}  // namespace xlsx
