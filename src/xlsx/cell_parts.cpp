@@ -167,7 +167,10 @@ class WorksheetReader : public XmlHandler {
     m_in_cell = m_in_value = m_in_inline = m_in_formula = false;
     // A formula the writing program never computed has no value to give:
     // it reads as its formula text, which no reader takes for a number.
-    if (m_has_formula && !m_has_value && m_type != "inlineStr")
+    // Script writers leave the value out or empty; only a text result can
+    // truly be empty.
+    const bool computed = m_has_value && (!m_value.empty() || m_type == "str");
+    if (m_has_formula && !computed && m_type != "inlineStr")
       return set(Utf8ToUtf16(std::string(1, kFormulaMark) + m_formula));
     set(cell_text());
   }

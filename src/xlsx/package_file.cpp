@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 
@@ -107,6 +109,7 @@ xls::Status PackageFile::load() {
   if (!part) return part.error();
   m_workbook_part = *part;
   const std::string rels_part = RelationshipsPartOf(m_workbook_part);
+  m_structure_parts = {"[Content_Types].xml", "_rels/.rels", "docProps/app.xml", m_workbook_part, rels_part};
   auto rels_xml = m_package.ReadPart(rels_part);
   if (!rels_xml) return NotAWorkbook("its workbook has no relationships (" + rels_part + ")");
   auto rels = ReadRelationships(*rels_xml, rels_part);
@@ -120,6 +123,7 @@ xls::Status PackageFile::load_strings(const std::vector<Relationship>& rels) {
   if (!rel) return xls::Ok{};
   auto part = ResolveTarget(m_workbook_part, rel->target);
   if (!part) return part.error();
+  m_structure_parts.push_back(*part);
   auto read = ReadSharedStrings(m_package, *part);
   if (!read) return read.error();
   m_strings = std::move(*read);
@@ -165,6 +169,24 @@ xls::Result<std::shared_ptr<const PackageFile>> PackageFile::ReadShared(const st
   last.identity = identity;
   last.file = file;
   return std::shared_ptr<const PackageFile>(file);
+}
+
+std::string PackageFile::SharedUseOf(size_t index) const {
+  const auto same = [](const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y)); });
+  };
+  const ListedSheet& sheet = m_sheets.at(index);
+  const std::string quoted = "'" + Utf16ToUtf8(sheet.name) + "'";
+  for (size_t i = 0; i < m_sheets.size(); ++i)
+    if (i != index && same(m_sheets[i].part, sheet.part))
+      return "The sheet " + quoted + " shares its part with the sheet '" + Utf16ToUtf8(m_sheets[i].name) +
+             "'; it cannot be rewritten without changing that one";
+  for (const std::string& part : m_structure_parts)
+    if (same(part, sheet.part))
+      return "The sheet " + quoted + " is stored in the part " + part + ", which the workbook needs for more than "
+             "this sheet; it cannot be rewritten";
+  return {};
 }
 
 xls::Result<std::shared_ptr<const xls::Grid>> PackageFile::Cells(size_t index) const {

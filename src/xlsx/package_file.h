@@ -42,6 +42,11 @@ class PackageFile {
   // Every sheet of the workbook's sheet list, in its order, of every kind.
   const std::vector<ListedSheet>& sheets() const { return m_sheets; }
 
+  // Why the part of sheets()[index] cannot be rewritten on its own, or ""
+  // when it can: a part that another sheet or the package's structure also
+  // uses would change them too.
+  std::string SharedUseOf(size_t index) const;
+
   // The cells of sheets()[index], parsed the first time.
   xls::Result<std::shared_ptr<const xls::Grid>> Cells(size_t index) const;
 
@@ -58,6 +63,7 @@ class PackageFile {
 
   ZipPackage m_package;
   std::string m_workbook_part;
+  std::vector<std::string> m_structure_parts;  // parts read to find the sheets and their texts
   std::vector<std::u16string> m_strings;
   std::vector<ListedSheet> m_sheets;
   std::string m_path;

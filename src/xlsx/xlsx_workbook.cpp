@@ -67,6 +67,7 @@ xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPa
     }
     const ListedSheet& listed = file->sheets()[sheet.listed];
     if (!listed.unusable.empty()) return xls::MakeError(listed.unusable);
+    if (std::string shared = file->SharedUseOf(sheet.listed); !shared.empty()) return xls::MakeError(shared);
     changed[listed.part] = WriteWorksheetPart(*sheet.cells);
   }
   if (!added.empty())

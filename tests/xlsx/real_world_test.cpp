@@ -239,12 +239,13 @@ TEST(XlsxRealWorld, FarCellsAndHugeStringTablesStayWithinTheMemoryBudget) {
 TEST(XlsxRealWorld, AFormulaWithoutAStoredValueIsNeverANumber) {
   auto book = XlsxWorkbook::Parse(Zip(OneSheetPackage(
       "<worksheet><sheetData><row r=\"1\"><c r=\"A1\"><f>0.6+0.6</f></c><c r=\"B1\"><f>0.6+0.6</f><v>1.2</v></c>"
-      "<c r=\"C1\" t=\"str\"><f>\"\"</f><v></v></c><c r=\"D1\"><f t=\"shared\" si=\"0\"/></c></row>"
+      "<c r=\"C1\" t=\"str\"><f>\"\"</f><v></v></c><c r=\"D1\"><f t=\"shared\" si=\"0\"/></c>"
+      "<c r=\"E1\"><f>2*3</f><v></v></c></row>"
       "</sheetData></worksheet>")));
   ASSERT_TRUE(book.ok());
   auto cells = book->ReadSheet(0);
   ASSERT_TRUE(cells.ok());
-  EXPECT_EQ(Rows(*cells), (Table{{"=0.6+0.6", "1.2", "", "="}}));
+  EXPECT_EQ(Rows(*cells), (Table{{"=0.6+0.6", "1.2", "", "=", "=2*3"}}));
   EXPECT_TRUE(IsUncomputedFormula((*cells)[0][0]));
   EXPECT_TRUE(IsUncomputedFormula((*cells)[0][3]));
   EXPECT_FALSE(IsUncomputedFormula((*cells)[0][1]));
