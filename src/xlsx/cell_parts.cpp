@@ -66,6 +66,12 @@ class SharedStringReader : public XmlHandler {
   size_t m_used = 0;
 };
 
+std::string ColumnName(size_t column) {
+  std::string name;
+  for (size_t n = column + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return name;
+}
+
 // "AB12" → column 28 and row 12 (1-based); 0 where a part is missing.
 struct CellReference {
   uint32_t column = 0;
@@ -99,7 +105,8 @@ std::u16string NumberCellText(const std::string& value) {
 // against the memory budget, so a small hostile part cannot fill memory.
 class WorksheetReader : public XmlHandler {
  public:
-  explicit WorksheetReader(const std::vector<std::u16string>& strings) : m_strings(strings) {}
+  WorksheetReader(const std::vector<std::u16string>& strings, bool strings_present)
+      : m_strings(strings), m_strings_present(strings_present) {}
 
   xls::Grid grid;
 
@@ -178,6 +185,10 @@ class WorksheetReader : public XmlHandler {
   std::u16string cell_text() {
     if (m_type == "s") {
       const uint32_t index = ParseRowNumber(m_value);
+      // Without the table every such cell's text would be lost without a word.
+      if (!m_strings_present)
+        Fail("the cell " + ColumnName(m_column - 1) + std::to_string(m_row) +
+             " refers to the shared strings, which the workbook lacks");
       return index < m_strings.size() && !m_value.empty() ? m_strings[index] : std::u16string();
     }
     if (m_type == "inlineStr") return DecodeCellEscapes(Utf8ToUtf16(m_inline.take()));
@@ -203,6 +214,7 @@ class WorksheetReader : public XmlHandler {
   }
 
   const std::vector<std::u16string>& m_strings;
+  bool m_strings_present;
   size_t m_used = 0;
   bool m_in_data = false, m_in_cell = false, m_in_value = false, m_in_inline = false;
   bool m_in_formula = false, m_has_formula = false, m_has_value = false;
@@ -211,11 +223,6 @@ class WorksheetReader : public XmlHandler {
   StringItemText m_inline;
 };
 
-std::string ColumnName(size_t column) {
-  std::string name;
-  for (size_t n = column + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
-  return name;
-}
 
 }  // namespace
 
@@ -237,8 +244,8 @@ xls::Result<std::vector<std::u16string>> ReadSharedStrings(const ZipPackage& pac
 }
 
 xls::Result<xls::Grid> ReadWorksheetPart(const ZipPackage& package, const std::string& part,
-                                         const std::vector<std::u16string>& shared_strings) {
-  WorksheetReader reader(shared_strings);
+                                         const std::vector<std::u16string>& shared_strings, bool strings_present) {
+  WorksheetReader reader(shared_strings, strings_present);
   if (auto parsed = ParsePart(package, part, reader); !parsed) return parsed.error();
   return std::move(reader.grid);
 }

@@ -23,8 +23,11 @@ xls::Result<std::vector<std::u16string>> ReadSharedStrings(const ZipPackage& pac
 // and empty cells "". A formula stored without a value (as script writers
 // leave them for the spreadsheet program to compute) reads as "=" and its
 // formula text. Cells and rows without a reference follow the one before them.
+// Without `strings_present` (the workbook names a string table it lacks), a
+// cell that refers to it makes the sheet unreadable.
 xls::Result<xls::Grid> ReadWorksheetPart(const ZipPackage& package, const std::string& part,
-                                         const std::vector<std::u16string>& shared_strings);
+                                         const std::vector<std::u16string>& shared_strings,
+                                         bool strings_present = true);
 
 // True for the text of a formula cell that holds no computed value.
 constexpr char kFormulaMark = '=';

@@ -125,6 +125,11 @@ xls::Status PackageFile::load_strings(const std::vector<Relationship>& rels) {
   if (!part) return part.error();
   m_structure_parts.push_back(*part);
   auto read = ReadSharedStrings(m_package, *part);
+  // Without the part, only the sheets that use its strings are unreadable.
+  if (!read && read.error().kind == xls::ErrorKind::NotFound) {
+    m_strings_present = false;
+    return xls::Ok{};
+  }
   if (!read) return read.error();
   m_strings = std::move(*read);
   return xls::Ok{};
@@ -195,7 +200,7 @@ xls::Result<std::shared_ptr<const xls::Grid>> PackageFile::Cells(size_t index) c
   if (!sheet.worksheet) return xls::MakeError("The sheet '" + Utf16ToUtf8(sheet.name) + "' is not a worksheet");
   std::lock_guard lock(m_mutex);
   if (auto found = m_cells.find(index); found != m_cells.end()) return found->second;
-  auto cells = ReadWorksheetPart(m_package, sheet.part, m_strings);
+  auto cells = ReadWorksheetPart(m_package, sheet.part, m_strings, m_strings_present);
   if (!cells) return cells.error();
   auto shared = std::make_shared<const xls::Grid>(std::move(*cells));
   m_cells.emplace(index, shared);

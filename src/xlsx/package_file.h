@@ -65,6 +65,7 @@ class PackageFile {
   std::string m_workbook_part;
   std::vector<std::string> m_structure_parts;  // parts read to find the sheets and their texts
   std::vector<std::u16string> m_strings;
+  bool m_strings_present = true;  // false when the workbook names a string table it lacks
   std::vector<ListedSheet> m_sheets;
   std::string m_path;
   std::optional<xls::FileIdentity> m_identity;

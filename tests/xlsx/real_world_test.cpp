@@ -335,6 +335,29 @@ TEST(XlsxRealWorld, AStrayByteBetweenMembersAndAWrongStringCountAreRead) {
   EXPECT_EQ(again->SheetCount(), 2u);
 }
 
+TEST(XlsxRealWorld, AMissingStringTableMakesOnlyTheSheetsUsingItUnreadable) {
+  Parts parts = OneSheetPackage(kSheet, {{"xl/sharedStrings.xml", "<sst/>"}});
+  parts.pop_back();  // the string table, named by the relationships, is not in the archive
+  parts.push_back({"xl/worksheets/sheet2.xml",
+                   "<worksheet><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row></sheetData></worksheet>"});
+  PartOf(parts, "xl/workbook.xml") =
+      "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
+      "<sheet name=\"S\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"T\" sheetId=\"2\" r:id=\"rId3\"/></sheets></workbook>";
+  std::string& rels = PartOf(parts, "xl/_rels/workbook.xml.rels");
+  rels.insert(rels.find("</Relationships>"),
+              "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+              "worksheet\" Target=\"worksheets/sheet2.xml\"/>");
+  auto book = XlsxWorkbook::Parse(Zip(parts));
+  ASSERT_TRUE(book.ok()) << book.error().text;
+  auto plain = book->ReadSheet(0);
+  ASSERT_TRUE(plain.ok()) << plain.error().text;
+  EXPECT_EQ(Rows(*plain), (Table{{"回路", "1.5"}}));
+  auto strings = book->ReadSheet(1);
+  ASSERT_FALSE(strings.ok());
+  EXPECT_NE(strings.error().text.find("the cell A1 refers to the shared strings, which the workbook lacks"),
+            std::string::npos) << strings.error().text;
+}
+
 TEST(XlsxRealWorld, AnEncryptedWorkbookIsSaidToBePasswordProtected) {
   ::test::TempFolder folder;
   const auto ole = xls::CompoundFile::WithStream(u"EncryptedPackage", std::vector<uint8_t>(5000, 0x5A)).Serialize();
