@@ -1,11 +1,7 @@
 #include "xlsx/package_file.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 
 #include "xlsx/cell_parts.h"
 #include "xlsx/package_layout.h"
@@ -83,23 +79,6 @@ struct SharedPackage {
 SharedPackage& LastPackage() {
   static SharedPackage shared;
   return shared;
-}
-
-xls::Result<xls::FileIdentity> IdentityAt(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) return xls::MakeError("The workbook file does not exist: " + path, xls::ErrorKind::NotFound);
-    return xls::MakeError("Cannot read " + path + ": " + std::strerror(errno));
-  }
-  xls::FileIdentity identity;
-  identity.device = info.st_dev;
-  identity.inode = info.st_ino;
-  identity.size = info.st_size;
-  identity.modified_seconds = info.st_mtim.tv_sec;
-  identity.modified_nanoseconds = info.st_mtim.tv_nsec;
-  identity.changed_seconds = info.st_ctim.tv_sec;
-  identity.changed_nanoseconds = info.st_ctim.tv_nsec;
-  return identity;
 }
 
 }  // namespace
@@ -209,7 +188,7 @@ xls::Result<std::shared_ptr<const xls::Grid>> PackageFile::Cells(size_t index) c
 
 xls::Status PackageFile::CheckUnchanged() const {
   if (!m_identity) return xls::Ok{};
-  auto now = IdentityAt(m_path);
+  auto now = xls::IdentityAt(m_path);
   if (now && *now == *m_identity) return xls::Ok{};
   return xls::MakeError("The workbook " + m_path +
                         " was changed by another program after it was read; it is not overwritten, so that "
