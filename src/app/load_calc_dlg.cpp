@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "calc/formula_cells.h"
 #include "calc/program_folder.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/icon.h"
@@ -169,7 +170,10 @@ void CLoadCalcDlg::RunCommand(Command command) {
 
 void CLoadCalcDlg::OnOK() {
   RunCommand([this] {
-    if (ReadCircuits()) m_balancedPhases.reset();
+    if (!ReadCircuits()) return;
+    m_balancedPhases.reset();
+    if (const auto formulas = FindFormulaCells(m_circuits); !formulas.empty())
+      AfxMessageBox(report::FormulaCellsWithoutValue(formulas));
   });
 }
 
@@ -184,6 +188,11 @@ void CLoadCalcDlg::OnQuery() {}
 
 void CLoadCalcDlg::OnCalc() {
   RunCommand([this] {
+    // A formula without a value would be calculated as 0.
+    if (const auto formulas = FindFormulaCells(m_circuits); !formulas.empty()) {
+      AfxMessageBox(report::FormulaCellsWithoutValue(formulas));
+      return;
+    }
     CWaitCursor wait;
     if (Calculate()) m_calculatedAt = std::time(nullptr);
   });

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/calc_texts.h"
+#include "calc/formula_cells.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
 #include "calc/switch_combo_box.h"
@@ -97,6 +98,9 @@ int Run(const CliOptions& options) {
     host.ShowMessage(calc_text::WorkbookUnreadable(core.GetWorkbookPath(), "no such file"));
     ok = false;
   } else if (!core.ReadCircuits()) {
+    ok = false;
+  } else if (const auto formulas = FindFormulaCells(list); !formulas.empty()) {
+    host.ShowMessage(report::FormulaCellsWithoutValue(formulas));
     ok = false;
   } else {
     core.m_fPowerFactor = options.powerFactor;

@@ -34,6 +34,15 @@ FileIdentity IdentityOf(const struct stat& info) {
 
 }  // namespace
 
+Result<FileIdentity> IdentityAt(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return MakeError("The workbook file does not exist: " + path, ErrorKind::NotFound);
+    return MakeError("Cannot read " + path + ": " + std::strerror(errno));
+  }
+  return IdentityOf(info);
+}
+
 Result<std::shared_ptr<FileSource>> FileSource::Open(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {

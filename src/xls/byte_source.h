@@ -61,6 +61,10 @@ struct FileIdentity {
   bool operator==(const FileIdentity&) const = default;
 };
 
+// The identity of the file at `path` now (following links); a missing file
+// gives an error of kind NotFound.
+Result<FileIdentity> IdentityAt(const std::string& path);
+
 // A regular file opened for reading; the identity is that of the file
 // actually opened, taken when it was opened.
 class FileSource : public ByteSource {

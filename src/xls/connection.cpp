@@ -123,7 +123,7 @@ Status Connection::Run(const sql::CreateTable& create, sql::QueryResult*) {
     if (written) m_changed = true;
     return written;
   }
-  if (m_workbook->FindSheet(create.table.sheet)) {
+  if (m_workbook->HasSheetNamed(create.table.sheet)) {
     return MakeError("The workbook already has a sheet named " + sql::Quoted(create.table.sheet));
   }
   if (auto valid = sql::CheckSheetName(create.table.sheet); !valid) return valid;

@@ -21,6 +21,7 @@ class Biff8Book : public SheetBook {
   size_t SheetCount() const override { return m_book.SheetCount(); }
   const std::u16string& SheetName(size_t index) const override { return m_book.SheetName(index); }
   std::optional<size_t> FindSheet(std::u16string_view name) const override { return m_book.FindSheet(name); }
+  bool HasSheetNamed(std::u16string_view name) const override { return m_book.HasSheetNamed(name); }
   Result<Grid> ReadSheet(size_t index) const override { return m_book.ReadSheet(index); }
   Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const override { return m_book.SheetCells(index); }
   void ReplaceSheet(size_t index, Grid cells) override { m_book.ReplaceSheet(index, std::move(cells)); }
@@ -52,6 +53,11 @@ Result<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t count)
   return head;
 }
 
+bool LooksLikeCompoundFile(const std::vector<uint8_t>& head) {
+  static constexpr uint8_t kSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  return head.size() >= sizeof kSignature && std::equal(std::begin(kSignature), std::end(kSignature), head.begin());
+}
+
 }  // namespace
 
 bool NamesXlsxWorkbook(const std::string& path) {
@@ -59,16 +65,15 @@ bool NamesXlsxWorkbook(const std::string& path) {
 }
 
 Result<std::unique_ptr<SheetBook>> LoadSheetBook(const std::string& path) {
-  auto head = ReadFileHead(path, 4);
+  auto head = ReadFileHead(path, 8);
   if (!head) return head.error();
   if (xlsx::LooksLikeZip(*head)) {
-    auto bytes = ReadWholeFile(path);
-    if (!bytes) return bytes.error();
-    auto book = xlsx::XlsxWorkbook::Parse(std::move(*bytes));
+    auto book = xlsx::XlsxWorkbook::Load(path);
     if (!book) return book.error();
     return std::unique_ptr<SheetBook>(std::make_unique<xlsx::XlsxWorkbook>(std::move(*book)));
   }
-  if (NamesXlsxWorkbook(path))
+  // A password-protected .xlsx is a compound file: the BIFF8 reader names it so.
+  if (NamesXlsxWorkbook(path) && !LooksLikeCompoundFile(*head))
     return MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
   // A BIFF8 workbook is opened where it lies: only the globals now, each
   // sheet when it is first read, so a switch lookup stays cheap.

@@ -22,6 +22,9 @@ class SheetBook {
   virtual const std::u16string& SheetName(size_t index) const = 0;
   // Sheet names compare without regard to case, as the spreadsheet programs do.
   virtual std::optional<size_t> FindSheet(std::u16string_view name) const = 0;
+  // True when any sheet of the workbook has this name, whatever its kind
+  // (chart sheets too), so that no second sheet of the name is made.
+  virtual bool HasSheetNamed(std::u16string_view name) const { return FindSheet(name).has_value(); }
 
   virtual Result<Grid> ReadSheet(size_t index) const = 0;
   // The sheet's cells for reading only; a format that keeps them parsed

@@ -181,6 +181,11 @@ std::optional<size_t> Workbook::FindSheet(std::u16string_view name) const {
   return std::nullopt;
 }
 
+bool Workbook::HasSheetNamed(std::u16string_view name) const {
+  return std::any_of(m_impl->sheets.begin(), m_impl->sheets.end(),
+                     [&](const SheetEntry& sheet) { return SameSheetName(sheet.name, name); });
+}
+
 Result<Grid> Workbook::ReadSheet(size_t index) const {
   if (index >= SheetCount()) return MakeError("There is no sheet with this number", ErrorKind::NotFound);
   const SheetEntry& sheet = m_impl->worksheet(index);

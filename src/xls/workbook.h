@@ -42,6 +42,8 @@ class Workbook {
   const std::u16string& SheetName(size_t index) const;
   // Sheet names compare without regard to case, as the spreadsheet programs do.
   std::optional<size_t> FindSheet(std::u16string_view name) const;
+  // Any sheet of this name, whatever its kind (chart sheets too).
+  bool HasSheetNamed(std::u16string_view name) const;
 
   Result<Grid> ReadSheet(size_t index) const;
   // The same cells without a copy, shared with other workbooks opened on the

@@ -60,6 +60,9 @@ Result<std::shared_ptr<const WorkbookFile>> WorkbookFile::Read(const ByteSource&
   if (!directory) return directory.error();
   auto entry = directory->FindRootStream(u"Workbook");
   if (!entry) entry = directory->FindRootStream(u"Book");
+  if (!entry && directory->FindRootStream(u"EncryptedPackage"))
+    return MakeError("The workbook is password-protected (encrypted); the program cannot read it. Save it without "
+                     "a password in the spreadsheet program first");
   if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)");
   auto stream = directory->OpenStream(file, *entry);
   if (!stream) return stream.error();

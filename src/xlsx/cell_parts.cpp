@@ -14,6 +14,12 @@ namespace {
 constexpr uint32_t kMaxRows = 1048576;
 constexpr uint32_t kMaxColumns = 16384;
 
+// What a text costs in memory: the string object, and its characters once
+// they no longer fit inside it.
+size_t TextBytes(const std::u16string& text) {
+  return sizeof(std::u16string) + (text.size() > 7 ? (text.size() + 1) * sizeof(char16_t) : 0);
+}
+
 // Text inside <t> of a string item, leaving out phonetic runs.
 class StringItemText {
  public:
@@ -36,6 +42,8 @@ class StringItemText {
   std::string m_text;
 };
 
+// Every item counts against the memory budget, empty ones too: a small part
+// can hold millions of them.
 class SharedStringReader : public XmlHandler {
  public:
   std::vector<std::u16string> strings;
@@ -45,13 +53,24 @@ class SharedStringReader : public XmlHandler {
   }
   void End(const XmlName& name, XmlSpan) override {
     m_item.end(name.local);
-    if (name.local == "si") strings.push_back(DecodeCellEscapes(Utf8ToUtf16(m_item.take())));
+    if (name.local != "si") return;
+    std::u16string text = DecodeCellEscapes(Utf8ToUtf16(m_item.take()));
+    m_used += TextBytes(text);
+    if (m_used > kCellMemoryBudget) return Fail("the shared strings need more memory than the program allows");
+    strings.push_back(std::move(text));
   }
   void Text(std::string_view text) override { m_item.text(text); }
 
  private:
   StringItemText m_item;
+  size_t m_used = 0;
 };
+
+std::string ColumnName(size_t column) {
+  std::string name;
+  for (size_t n = column + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return name;
+}
 
 // "AB12" → column 28 and row 12 (1-based); 0 where a part is missing.
 struct CellReference {
@@ -82,12 +101,12 @@ std::u16string NumberCellText(const std::string& value) {
 }
 
 // Collects cell texts into rows that end at their last non-empty cell. Far
-// cells make rows of empty slots; a budget proportional to the part keeps a
-// small hostile part from filling memory that way.
+// cells make rows of empty slots; every slot and text counts in bytes
+// against the memory budget, so a small hostile part cannot fill memory.
 class WorksheetReader : public XmlHandler {
  public:
-  WorksheetReader(const std::vector<std::u16string>& strings, size_t part_size)
-      : m_strings(strings), m_budget(kBaseBudget + kBudgetPerByte * part_size) {}
+  WorksheetReader(const std::vector<std::u16string>& strings, bool strings_present)
+      : m_strings(strings), m_strings_present(strings_present) {}
 
   xls::Grid grid;
 
@@ -98,7 +117,9 @@ class WorksheetReader : public XmlHandler {
     if (local == "row") return start_row(attributes);
     if (local == "c") return start_cell(attributes);
     if (!m_in_cell) return;
-    if (local == "v") m_in_value = true;
+    if (local == "v") m_in_value = m_has_value = true;
+    if (local == "f") m_has_formula = true;
+    if (local == "f") m_in_formula = true;
     if (local == "is") m_in_inline = true;
     if (m_in_inline) m_inline.start(local);
   }
@@ -109,19 +130,18 @@ class WorksheetReader : public XmlHandler {
     if (!m_in_cell) return;
     if (m_in_inline) m_inline.end(local);
     if (local == "v") m_in_value = false;
+    if (local == "f") m_in_formula = false;
     if (local == "is") m_in_inline = false;
     if (local == "c") end_cell();
   }
 
   void Text(std::string_view text) override {
     if (m_in_value) m_value += text;
+    if (m_in_formula) m_formula += text;
     if (m_in_inline) m_inline.text(text);
   }
 
  private:
-  static constexpr size_t kBaseBudget = size_t{1} << 20;
-  static constexpr size_t kBudgetPerByte = 4;
-
   void start_row(const std::vector<XmlAttribute>& attributes) {
     const std::string_view* number = FindAttribute(attributes, "r");
     m_row = number ? ParseRowNumber(*number) : m_row + 1;
@@ -144,18 +164,31 @@ class WorksheetReader : public XmlHandler {
     const std::string_view* type = FindAttribute(attributes, "t");
     m_type = type ? std::string(*type) : std::string("n");
     m_value.clear();
+    m_formula.clear();
+    m_has_formula = m_has_value = false;
     m_inline = StringItemText();
     m_in_cell = true;
   }
 
   void end_cell() {
-    m_in_cell = m_in_value = m_in_inline = false;
+    m_in_cell = m_in_value = m_in_inline = m_in_formula = false;
+    // A formula the writing program never computed has no value to give:
+    // it reads as its formula text, which no reader takes for a number.
+    // Script writers leave the value out or empty; only a text result can
+    // truly be empty.
+    const bool computed = m_has_value && (!m_value.empty() || m_type == "str");
+    if (m_has_formula && !computed && m_type != "inlineStr")
+      return set(Utf8ToUtf16(std::string(1, kFormulaMark) + m_formula));
     set(cell_text());
   }
 
   std::u16string cell_text() {
     if (m_type == "s") {
       const uint32_t index = ParseRowNumber(m_value);
+      // Without the table every such cell's text would be lost without a word.
+      if (!m_strings_present)
+        Fail("the cell " + ColumnName(m_column - 1) + std::to_string(m_row) +
+             " refers to the shared strings, which the workbook lacks");
       return index < m_strings.size() && !m_value.empty() ? m_strings[index] : std::u16string();
     }
     if (m_type == "inlineStr") return DecodeCellEscapes(Utf8ToUtf16(m_inline.take()));
@@ -168,47 +201,56 @@ class WorksheetReader : public XmlHandler {
   void set(std::u16string text) {
     if (text.empty()) return;
     const size_t row = m_row - 1, column = m_column - 1;
-    if (grid.size() <= row) {
-      m_used += row + 1 - grid.size();
-      grid.resize(row + 1);
-    }
+    // Counted before anything is allocated, so the budget bounds the peak.
+    if (grid.size() <= row) m_used += (row + 1 - grid.size()) * sizeof(xls::Grid::value_type);
+    const size_t held = grid.size() > row ? grid[row].size() : 0;
+    if (held <= column) m_used += (column + 1 - held) * sizeof(std::u16string);
+    m_used += TextBytes(text);
+    if (m_used > kCellMemoryBudget) return Fail("the sheet needs more memory than the program allows");
+    if (grid.size() <= row) grid.resize(row + 1);
     auto& cells = grid[row];
-    if (cells.size() <= column) m_used += column + 1 - cells.size();
-    m_used += text.size();
-    if (m_used > m_budget) return Fail("the sheet holds more than the program can keep in memory");
     if (cells.size() <= column) cells.resize(column + 1);
     cells[column] = std::move(text);
   }
 
   const std::vector<std::u16string>& m_strings;
-  size_t m_budget;
+  bool m_strings_present;
   size_t m_used = 0;
   bool m_in_data = false, m_in_cell = false, m_in_value = false, m_in_inline = false;
+  bool m_in_formula = false, m_has_formula = false, m_has_value = false;
   uint32_t m_row = 0, m_column = 0;
-  std::string m_type, m_value;
+  std::string m_type, m_value, m_formula;
   StringItemText m_inline;
 };
 
-std::string ColumnName(size_t column) {
-  std::string name;
-  for (size_t n = column + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
-  return name;
+
+}  // namespace
+
+namespace {
+
+xls::Status ParsePart(const ZipPackage& package, const std::string& part, XmlHandler& handler) {
+  XmlStreamParser parser(handler, part);
+  auto read = package.ReadPartInPieces(part, [&](std::string_view piece) { return parser.Feed(piece, false); });
+  if (!read) return read;
+  return parser.Feed({}, true);
 }
 
 }  // namespace
 
-xls::Result<std::vector<std::u16string>> ReadSharedStrings(std::string_view xml, const std::string& part) {
+xls::Result<std::vector<std::u16string>> ReadSharedStrings(const ZipPackage& package, const std::string& part) {
   SharedStringReader reader;
-  if (auto parsed = ParseXml(xml, reader, part); !parsed) return parsed.error();
+  if (auto parsed = ParsePart(package, part, reader); !parsed) return parsed.error();
   return std::move(reader.strings);
 }
 
-xls::Result<xls::Grid> ReadWorksheetPart(std::string_view xml, const std::string& part,
-                                         const std::vector<std::u16string>& shared_strings) {
-  WorksheetReader reader(shared_strings, xml.size());
-  if (auto parsed = ParseXml(xml, reader, part); !parsed) return parsed.error();
+xls::Result<xls::Grid> ReadWorksheetPart(const ZipPackage& package, const std::string& part,
+                                         const std::vector<std::u16string>& shared_strings, bool strings_present) {
+  WorksheetReader reader(shared_strings, strings_present);
+  if (auto parsed = ParsePart(package, part, reader); !parsed) return parsed.error();
   return std::move(reader.grid);
 }
+
+bool IsUncomputedFormula(std::u16string_view cell) { return !cell.empty() && cell.front() == kFormulaMark; }
 
 std::string WriteWorksheetPart(const xls::Grid& cells) {
   std::string xml =

@@ -5,6 +5,7 @@
 
 #include "xlsx/app_properties.h"
 #include "xlsx/package_layout.h"
+#include "xlsx/part_encoding.h"
 #include "xlsx/xml_splice.h"
 #include "xlsx/xml_text.h"
 
@@ -39,33 +40,40 @@ struct TakenNames {
   uint32_t largest_sheet_id = 0;
 };
 
+// The parts that list sheets, as UTF-8 text to edit and to write back in
+// their own encodings.
 struct ListingParts {
-  std::string workbook, relationships, content_types;
+  EditablePart workbook, relationships, content_types;
 };
 
+xls::Result<EditablePart> ReadEditable(const ZipPackage& package, const std::string& name) {
+  auto stored = package.ReadPart(name);
+  if (!stored) return stored.error();
+  return EditablePart::Decode(*stored, name);
+}
+
 xls::Result<ListingParts> ReadListingParts(const ZipPackage& package, const std::string& workbook_part) {
-  ListingParts parts;
-  auto workbook = package.ReadPart(workbook_part);
+  auto workbook = ReadEditable(package, workbook_part);
   if (!workbook) return workbook.error();
-  auto relationships = package.ReadPart(RelationshipsPartOf(workbook_part));
+  auto relationships = ReadEditable(package, RelationshipsPartOf(workbook_part));
   if (!relationships) return relationships.error();
-  auto content_types = package.ReadPart(kContentTypesPart);
+  auto content_types = ReadEditable(package, kContentTypesPart);
   if (!content_types) return content_types.error();
   return ListingParts{std::move(*workbook), std::move(*relationships), std::move(*content_types)};
 }
 
 xls::Result<TakenNames> FindTakenNames(const ListingParts& listing, const std::string& workbook_part) {
   TakenNames taken;
-  auto rels = ReadRelationships(listing.relationships, RelationshipsPartOf(workbook_part));
+  auto rels = ReadRelationships(listing.relationships.text(), RelationshipsPartOf(workbook_part));
   if (!rels) return rels.error();
   for (const Relationship& rel : *rels) {
     taken.relationship_ids.insert(rel.id);
     if (auto part = ResolveTarget(workbook_part, rel.target)) taken.parts.insert(Lower(*part));
   }
-  auto sheets = ReadSheetList(listing.workbook, workbook_part);
+  auto sheets = ReadSheetList(listing.workbook.text(), workbook_part);
   if (!sheets) return sheets.error();
   for (const SheetListing& sheet : *sheets) taken.largest_sheet_id = std::max(taken.largest_sheet_id, sheet.sheet_id);
-  auto overrides = ReadContentTypeOverrides(listing.content_types);
+  auto overrides = ReadContentTypeOverrides(listing.content_types.text());
   if (!overrides) return overrides.error();
   for (const std::string& part : *overrides) taken.parts.insert(Lower(part.starts_with("/") ? part.substr(1) : part));
   return taken;
@@ -95,7 +103,7 @@ struct Additions {
 
 xls::Status ApplyAdditions(const ListingParts& listing, const std::string& workbook_part, const Additions& additions,
                            std::map<std::string, std::string>& changed) {
-  auto workbook = AppendToElement(listing.workbook, "sheets", [&](std::string_view prefix) {
+  auto workbook = AppendToElement(listing.workbook.text(), "sheets", [&](std::string_view prefix) {
     std::string xml;
     for (const auto& [name, id, sheet_id] : additions.sheets)
       xml += "<" + Qualified(prefix, "sheet") + " xmlns:r=\"" + kRelationshipNamespace + "\" name=\"" + name +
@@ -104,7 +112,7 @@ xls::Status ApplyAdditions(const ListingParts& listing, const std::string& workb
   }, workbook_part);
   if (!workbook) return workbook.error();
   const std::string rels_part = RelationshipsPartOf(workbook_part);
-  auto rels = AppendToElement(listing.relationships, "Relationships", [&](std::string_view prefix) {
+  auto rels = AppendToElement(listing.relationships.text(), "Relationships", [&](std::string_view prefix) {
     std::string xml;
     for (const auto& [id, target] : additions.relationships)
       xml += "<" + Qualified(prefix, "Relationship") + " Id=\"" + id + "\" Type=\"" + kWorksheetType +
@@ -112,7 +120,7 @@ xls::Status ApplyAdditions(const ListingParts& listing, const std::string& workb
     return xml;
   }, rels_part);
   if (!rels) return rels.error();
-  auto types = AppendToElement(listing.content_types, "Types", [&](std::string_view prefix) {
+  auto types = AppendToElement(listing.content_types.text(), "Types", [&](std::string_view prefix) {
     std::string xml;
     for (const std::string& part : additions.overrides)
       xml += "<" + Qualified(prefix, "Override") + " PartName=\"/" + part + "\" ContentType=\"" +
@@ -120,9 +128,9 @@ xls::Status ApplyAdditions(const ListingParts& listing, const std::string& workb
     return xml;
   }, kContentTypesPart);
   if (!types) return types.error();
-  changed[workbook_part] = std::move(*workbook);
-  changed[rels_part] = std::move(*rels);
-  changed[kContentTypesPart] = std::move(*types);
+  changed[workbook_part] = listing.workbook.Encode(*workbook);
+  changed[rels_part] = listing.relationships.Encode(*rels);
+  changed[kContentTypesPart] = listing.content_types.Encode(*types);
   return xls::Ok{};
 }
 
@@ -148,11 +156,11 @@ xls::Status AddSheetParts(const ZipPackage& package, const std::string& workbook
   }
   if (auto applied = ApplyAdditions(*listing, workbook_part, additions, changed); !applied) return applied;
   if (!package.HasPart(kAppPropertiesPart)) return xls::Ok{};
-  auto app = package.ReadPart(kAppPropertiesPart);
+  auto app = ReadEditable(package, kAppPropertiesPart);
   if (!app) return app.error();
-  auto updated = AddSheetTitles(*app, names);
+  auto updated = AddSheetTitles(app->text(), names);
   if (!updated) return updated.error();
-  changed[kAppPropertiesPart] = std::move(*updated);
+  changed[kAppPropertiesPart] = app->Encode(*updated);
   return xls::Ok{};
 }
 

@@ -5,6 +5,7 @@
 #include "xls/atomic_file.h"
 #include "xlsx/cell_parts.h"
 #include "xlsx/new_package.h"
+#include "xlsx/package_file.h"
 #include "xlsx/package_layout.h"
 #include "xlsx/sheet_additions.h"
 #include "xlsx/xml_text.h"
@@ -26,36 +27,6 @@ bool SameSheetName(std::u16string_view a, std::u16string_view b) {
                     [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
 }
 
-const Relationship* FindRelationship(const std::vector<Relationship>& rels, std::string_view id) {
-  for (const Relationship& rel : rels)
-    if (rel.id == id) return &rel;
-  return nullptr;
-}
-
-const Relationship* FindRelationshipOfType(const std::vector<Relationship>& rels, std::string_view kind) {
-  for (const Relationship& rel : rels)
-    if (IsRelationshipType(rel.type, kind)) return &rel;
-  return nullptr;
-}
-
-xls::Error NotAWorkbook(const std::string& why) {
-  return xls::MakeError("The file is a ZIP archive but not an Excel workbook (.xlsx): " + why);
-}
-
-xls::Result<std::string> FindWorkbookPart(const ZipPackage& package) {
-  auto rels_xml = package.ReadPart("_rels/.rels");
-  if (!rels_xml) return NotAWorkbook("it has no package relationships (_rels/.rels)");
-  auto rels = ReadRelationships(*rels_xml, "_rels/.rels");
-  if (!rels) return rels.error();
-  const Relationship* main = FindRelationshipOfType(*rels, "officeDocument");
-  if (!main) return NotAWorkbook("it names no main document");
-  auto part = ResolveTarget("", main->target);
-  if (!part) return part.error();
-  if (part->ends_with(".bin")) return xls::MakeError("The file is a binary Excel workbook (.xlsb), which the program does not read");
-  if (!part->ends_with(".xml")) return NotAWorkbook("its main document is " + *part);
-  return part;
-}
-
 }  // namespace
 
 bool LooksLikeZip(std::span<const uint8_t> bytes) {
@@ -63,72 +34,25 @@ bool LooksLikeZip(std::span<const uint8_t> bytes) {
 }
 
 struct XlsxWorkbook::Impl {
+  static constexpr size_t kAdded = static_cast<size_t>(-1);
   struct Sheet {
     std::u16string name;
-    std::string part;  // empty for a sheet the program added
+    size_t listed = kAdded;  // index into the package's sheet list, or kAdded for a sheet the program added
     std::optional<xls::Grid> cells;
   };
 
-  std::optional<ZipPackage> package;
-  bool macro_enabled = false;  // for a new workbook
-  std::string workbook_part;
-  std::vector<std::u16string> strings;
-  std::vector<Sheet> sheets;  // worksheets only; chart and dialog sheets are kept but not offered
+  std::shared_ptr<const PackageFile> file;  // none for a new workbook
+  bool macro_enabled = false;               // for a new workbook
+  std::vector<Sheet> sheets;  // the worksheets offered to callers; other sheet kinds stay in the package
 
-  xls::Status load(std::vector<uint8_t> bytes);
-  xls::Status load_sheets(const std::vector<Relationship>& rels);
-  xls::Status load_strings(const std::vector<Relationship>& rels);
+  void take_file(std::shared_ptr<const PackageFile> read);
   xls::Result<std::vector<uint8_t>> serialize_onto(const ZipPackage& onto, const std::string& workbook) const;
 };
 
-xls::Status XlsxWorkbook::Impl::load(std::vector<uint8_t> bytes) {
-  if (!LooksLikeZip(bytes)) return xls::MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
-  auto opened = ZipPackage::Open(std::move(bytes));
-  if (!opened) return opened.error();
-  package.emplace(std::move(*opened));
-  auto part = FindWorkbookPart(*package);
-  if (!part) return part.error();
-  workbook_part = *part;
-  const std::string rels_part = RelationshipsPartOf(workbook_part);
-  auto rels_xml = package->ReadPart(rels_part);
-  if (!rels_xml) return NotAWorkbook("its workbook has no relationships (" + rels_part + ")");
-  auto rels = ReadRelationships(*rels_xml, rels_part);
-  if (!rels) return rels.error();
-  if (auto loaded = load_strings(*rels); !loaded) return loaded;
-  return load_sheets(*rels);
-}
-
-xls::Status XlsxWorkbook::Impl::load_strings(const std::vector<Relationship>& rels) {
-  const Relationship* rel = FindRelationshipOfType(rels, "sharedStrings");
-  if (!rel) return xls::Ok{};
-  auto part = ResolveTarget(workbook_part, rel->target);
-  if (!part) return part.error();
-  auto xml = package->ReadPart(*part);
-  if (!xml) return xml.error();
-  auto read = ReadSharedStrings(*xml, *part);
-  if (!read) return read.error();
-  strings = std::move(*read);
-  return xls::Ok{};
-}
-
-xls::Status XlsxWorkbook::Impl::load_sheets(const std::vector<Relationship>& rels) {
-  auto xml = package->ReadPart(workbook_part);
-  if (!xml) return NotAWorkbook("its workbook part " + workbook_part + " is missing");
-  auto listed = ReadSheetList(*xml, workbook_part);
-  if (!listed) return listed.error();
-  for (SheetListing& listing : *listed) {
-    const Relationship* rel = FindRelationship(rels, listing.relationship_id);
-    if (!rel || rel->external)
-      return xls::MakeError("The workbook file is damaged: the sheet '" + Utf16ToUtf8(listing.name) + "' has no part");
-    if (!IsRelationshipType(rel->type, "worksheet")) continue;
-    auto part = ResolveTarget(workbook_part, rel->target);
-    if (!part) return part.error();
-    if (!package->HasPart(*part))
-      return xls::MakeError("The workbook file is damaged: the sheet '" + Utf16ToUtf8(listing.name) +
-                            "' names the part " + *part + ", which the archive lacks");
-    sheets.push_back({std::move(listing.name), *part, std::nullopt});
-  }
-  return xls::Ok{};
+void XlsxWorkbook::Impl::take_file(std::shared_ptr<const PackageFile> read) {
+  file = std::move(read);
+  for (size_t i = 0; i < file->sheets().size(); ++i)
+    if (file->sheets()[i].worksheet) sheets.push_back({file->sheets()[i].name, i, std::nullopt});
 }
 
 xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPackage& onto,
@@ -137,8 +61,14 @@ xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPa
   std::vector<NewSheet> added;
   for (const Sheet& sheet : sheets) {
     if (!sheet.cells) continue;
-    if (sheet.part.empty()) added.push_back({sheet.name, WriteWorksheetPart(*sheet.cells)});
-    else changed[sheet.part] = WriteWorksheetPart(*sheet.cells);
+    if (sheet.listed == kAdded) {
+      added.push_back({sheet.name, WriteWorksheetPart(*sheet.cells)});
+      continue;
+    }
+    const ListedSheet& listed = file->sheets()[sheet.listed];
+    if (!listed.unusable.empty()) return xls::MakeError(listed.unusable);
+    if (std::string shared = file->SharedUseOf(sheet.listed); !shared.empty()) return xls::MakeError(shared);
+    changed[listed.part] = WriteWorksheetPart(*sheet.cells);
   }
   if (!added.empty())
     if (auto listed = AddSheetParts(onto, workbook, added, changed); !listed) return listed.error();
@@ -153,14 +83,19 @@ XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&&) noexcept = default;
 XlsxWorkbook& XlsxWorkbook::operator=(XlsxWorkbook&&) noexcept = default;
 
 xls::Result<XlsxWorkbook> XlsxWorkbook::Load(const std::string& path) {
-  auto bytes = xls::ReadWholeFile(path);
-  if (!bytes) return bytes.error();
-  return Parse(std::move(*bytes));
+  auto read = PackageFile::ReadShared(path);
+  if (!read) return read.error();
+  XlsxWorkbook book;
+  book.m_impl->take_file(std::move(*read));
+  return book;
 }
 
 xls::Result<XlsxWorkbook> XlsxWorkbook::Parse(std::vector<uint8_t> bytes) {
+  if (!LooksLikeZip(bytes)) return xls::MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
+  auto read = PackageFile::Parse(std::move(bytes));
+  if (!read) return read.error();
   XlsxWorkbook book;
-  if (auto loaded = book.m_impl->load(std::move(bytes)); !loaded) return loaded.error();
+  book.m_impl->take_file(std::move(*read));
   return book;
 }
 
@@ -174,25 +109,37 @@ std::optional<size_t> XlsxWorkbook::FindSheet(std::u16string_view name) const {
   return std::nullopt;
 }
 
+bool XlsxWorkbook::HasSheetNamed(std::u16string_view name) const {
+  if (FindSheet(name)) return true;
+  if (!m_impl->file) return false;
+  for (const ListedSheet& sheet : m_impl->file->sheets())
+    if (SameSheetName(sheet.name, name)) return true;
+  return false;
+}
+
 xls::Result<xls::Grid> XlsxWorkbook::ReadSheet(size_t index) const {
+  auto cells = SheetCells(index);
+  if (!cells) return cells.error();
+  return **cells;
+}
+
+xls::Result<std::shared_ptr<const xls::Grid>> XlsxWorkbook::SheetCells(size_t index) const {
   if (index >= SheetCount()) return xls::MakeError("There is no sheet with this number", xls::ErrorKind::NotFound);
   const Impl::Sheet& sheet = m_impl->sheets[index];
-  if (sheet.cells) return *sheet.cells;
-  auto xml = m_impl->package->ReadPart(sheet.part);
-  if (!xml) return xml.error();
-  return ReadWorksheetPart(*xml, sheet.part, m_impl->strings);
+  if (sheet.cells) return std::make_shared<const xls::Grid>(*sheet.cells);
+  return m_impl->file->Cells(sheet.listed);
 }
 
 void XlsxWorkbook::ReplaceSheet(size_t index, xls::Grid cells) { m_impl->sheets.at(index).cells = std::move(cells); }
 
 size_t XlsxWorkbook::AddSheet(std::u16string name, xls::Grid cells) {
-  m_impl->sheets.push_back({std::move(name), std::string(), std::move(cells)});
+  m_impl->sheets.push_back({std::move(name), Impl::kAdded, std::move(cells)});
   return m_impl->sheets.size() - 1;
 }
 
 xls::Result<std::vector<uint8_t>> XlsxWorkbook::Serialize() const {
   if (m_impl->sheets.empty()) return xls::MakeError("A workbook needs at least one sheet");
-  if (m_impl->package) return m_impl->serialize_onto(*m_impl->package, m_impl->workbook_part);
+  if (m_impl->file) return m_impl->serialize_onto(m_impl->file->package(), m_impl->file->workbook_part());
   auto skeleton = ZipPackage::Create(NewPackageParts(m_impl->macro_enabled));
   if (!skeleton) return skeleton.error();
   auto fresh = ZipPackage::Open(std::move(*skeleton));
@@ -201,6 +148,8 @@ xls::Result<std::vector<uint8_t>> XlsxWorkbook::Serialize() const {
 }
 
 xls::Status XlsxWorkbook::Save(const std::string& path) const {
+  if (m_impl->file)
+    if (auto unchanged = m_impl->file->CheckUnchanged(); !unchanged) return unchanged;
   auto bytes = Serialize();
   if (!bytes) return bytes.error();
   return xls::WriteFileAtomically(path, *bytes);

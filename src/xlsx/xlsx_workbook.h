@@ -27,17 +27,22 @@ class XlsxWorkbook : public xls::SheetBook {
   XlsxWorkbook(XlsxWorkbook&&) noexcept;
   XlsxWorkbook& operator=(XlsxWorkbook&&) noexcept;
 
+  // Opened again on an unchanged file, the package parsed before is shared.
   static xls::Result<XlsxWorkbook> Load(const std::string& path);
   static xls::Result<XlsxWorkbook> Parse(std::vector<uint8_t> bytes);
 
   size_t SheetCount() const override;
   const std::u16string& SheetName(size_t index) const override;
   std::optional<size_t> FindSheet(std::u16string_view name) const override;
+  bool HasSheetNamed(std::u16string_view name) const override;
   xls::Result<xls::Grid> ReadSheet(size_t index) const override;
+  xls::Result<std::shared_ptr<const xls::Grid>> SheetCells(size_t index) const override;
   void ReplaceSheet(size_t index, xls::Grid cells) override;
   size_t AddSheet(std::u16string name, xls::Grid cells) override;
 
   xls::Result<std::vector<uint8_t>> Serialize() const;
+  // Refused, with nothing written, when the file the workbook was loaded
+  // from has been changed on disk since.
   xls::Status Save(const std::string& path) const override;
 
  private:

@@ -75,27 +75,53 @@ struct ParserFree {
 
 }  // namespace
 
-xls::Status ParseXml(std::string_view bytes, XmlHandler& handler, const std::string& part) {
+struct XmlStreamParser::State {
+  std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserFree> parser;
+  std::unique_ptr<ParseState> state;
+  std::string part;
+};
+
+XmlStreamParser::XmlStreamParser(XmlHandler& handler, std::string part) : m_state(std::make_unique<State>()) {
+  m_state->part = std::move(part);
+  // No encoding is forced: expat takes the byte-order mark or the XML
+  // declaration, so parts stored as UTF-16 read as well as UTF-8 ones. The
+  // events come as UTF-8 either way.
+  m_state->parser.reset(XML_ParserCreateNS(nullptr, kSeparator));
+  if (!m_state->parser) return;
+  XML_Parser parser = m_state->parser.get();
+  XML_SetReturnNSTriplet(parser, 1);
+  m_state->state = std::make_unique<ParseState>(parser, handler);
+  XML_SetUserData(parser, m_state->state.get());
+  XML_SetElementHandler(parser, OnStart, OnEnd);
+  XML_SetCharacterDataHandler(parser, OnText);
+  XML_SetStartDoctypeDeclHandler(parser, OnDoctype);
+  XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+}
+
+XmlStreamParser::~XmlStreamParser() = default;
+
+xls::Status XmlStreamParser::Feed(std::string_view bytes, bool last) {
+  const std::string& part = m_state->part;
+  if (!m_state->parser) return xls::MakeError("Out of memory while reading " + part);
   if (bytes.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
     return xls::MakeError("The part " + part + " is too large");
-  std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserFree> parser(XML_ParserCreateNS("UTF-8", kSeparator));
-  if (!parser) return xls::MakeError("Out of memory while reading " + part);
-  XML_SetReturnNSTriplet(parser.get(), 1);
-  ParseState state(parser.get(), handler);
-  XML_SetUserData(parser.get(), &state);
-  XML_SetElementHandler(parser.get(), OnStart, OnEnd);
-  XML_SetCharacterDataHandler(parser.get(), OnText);
-  XML_SetStartDoctypeDeclHandler(parser.get(), OnDoctype);
-  XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
-  const XML_Status status = XML_Parse(parser.get(), bytes.data(), static_cast<int>(bytes.size()), XML_TRUE);
+  XML_Parser parser = m_state->parser.get();
+  const ParseState& state = *m_state->state;
+  const XML_Status status = XML_Parse(parser, bytes.data(), static_cast<int>(bytes.size()), last ? XML_TRUE : XML_FALSE);
   if (!state.refusal.empty()) return xls::MakeError("The part " + part + " cannot be read: " + state.refusal);
-  if (!handler.failure().empty()) return xls::MakeError("The part " + part + " cannot be read: " + handler.failure());
+  if (!state.handler.failure().empty())
+    return xls::MakeError("The part " + part + " cannot be read: " + state.handler.failure());
   if (status != XML_STATUS_OK) {
     return xls::MakeError("The part " + part + " is not well-formed XML (line " +
-                          std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-                          XML_ErrorString(XML_GetErrorCode(parser.get())) + ")");
+                          std::to_string(XML_GetCurrentLineNumber(parser)) + ": " +
+                          XML_ErrorString(XML_GetErrorCode(parser)) + ")");
   }
   return xls::Ok{};
+}
+
+xls::Status ParseXml(std::string_view bytes, XmlHandler& handler, const std::string& part) {
+  XmlStreamParser parser(handler, part);
+  return parser.Feed(bytes, true);
 }
 
 const std::string_view* FindAttribute(const std::vector<XmlAttribute>& attributes, std::string_view local,

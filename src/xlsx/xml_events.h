@@ -4,6 +4,7 @@
 // deeper than any workbook part needs.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,24 @@ class XmlHandler {
   std::string m_failure;
 };
 
-// `part` names the part in error texts.
+// A part parsed as its bytes arrive. Offsets in the events count bytes of
+// the part as stored, whatever its encoding.
+class XmlStreamParser {
+ public:
+  // `part` names the part in error texts.
+  XmlStreamParser(XmlHandler& handler, std::string part);
+  ~XmlStreamParser();
+  XmlStreamParser(const XmlStreamParser&) = delete;
+  XmlStreamParser& operator=(const XmlStreamParser&) = delete;
+  // `last` for the final piece (which may be empty).
+  xls::Status Feed(std::string_view bytes, bool last);
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_state;
+};
+
+// The whole part at once.
 xls::Status ParseXml(std::string_view bytes, XmlHandler& handler, const std::string& part);
 
 // The value of the attribute with this local name (and, when `uri_set`,

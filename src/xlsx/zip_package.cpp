@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <mutex>
 
 namespace xlsx {
 
@@ -43,13 +44,11 @@ xls::Result<ArchivePtr> OpenFromSource(zip_source_t* source, int flags) {
   return ArchivePtr(archive);
 }
 
-xls::Status AddOrReplace(zip_t* archive, const std::string& name, const std::string& data) {
+// `data` must outlive the archive's close, which reads it.
+xls::Status AddPart(zip_t* archive, const std::string& name, const std::string& data) {
   zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
   if (!source) return xls::MakeError("Cannot store the part " + name + ": " + ArchiveError(archive));
-  const zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
-  const bool stored = index >= 0 ? zip_file_replace(archive, static_cast<zip_uint64_t>(index), source, 0) == 0
-                                 : zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) >= 0;
-  if (stored) return xls::Ok{};
+  if (zip_file_add(archive, name.c_str(), source, ZIP_FL_ENC_UTF_8) >= 0) return xls::Ok{};
   zip_source_free(source);
   return xls::MakeError("Cannot store the part " + name + ": " + ArchiveError(archive));
 }
@@ -75,27 +74,41 @@ xls::Result<std::vector<uint8_t>> CloseInto(ArchivePtr archive, zip_source_t* so
   return bytes;
 }
 
-// The archive `bytes` (none for a new one) with `parts` added or replaced;
-// libzip copies every other member as it was stored.
-template <typename Parts>
-xls::Result<std::vector<uint8_t>> WriteArchive(const uint8_t* bytes, size_t size, int flags, const Parts& parts) {
+// A new, empty archive in memory, with the source it will be written into.
+// libzip writes into a buffer of its own, never into one the caller holds.
+xls::Result<std::pair<ArchivePtr, zip_source_t*>> NewArchive() {
   zip_error_t error;
   zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(bytes, size, 0, &error);
+  zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
   zip_error_fini(&error);
   if (!source) return xls::MakeError("Out of memory while writing the workbook archive");
   zip_source_keep(source);
-  auto archive = OpenFromSource(source, flags);
+  auto archive = OpenFromSource(source, ZIP_CREATE | ZIP_TRUNCATE);
   if (!archive) {
     zip_source_free(source);
     return archive.error();
   }
-  for (const auto& [name, data] : parts)
-    if (auto stored = AddOrReplace(archive->get(), name, data); !stored) {
-      zip_source_free(source);
-      return stored.error();
-    }
-  return CloseInto(std::move(*archive), source);
+  return std::pair{std::move(*archive), source};
+}
+
+// A member of `from` copied into `to` as it was stored: its compressed bytes,
+// method and time, without inflating them.
+xls::Status CopyStored(zip_t* to, zip_t* from, zip_uint64_t index) {
+  const char* name = zip_get_name(from, index, ZIP_FL_ENC_RAW);
+  zip_stat_t stat;
+  if (!name || zip_stat_index(from, index, 0, &stat) != 0)
+    return xls::MakeError("Cannot copy a member of the workbook archive: " + ArchiveError(from));
+  zip_source_t* source = zip_source_zip(to, from, index, ZIP_FL_COMPRESSED, 0, -1);
+  if (!source) return xls::MakeError("Cannot copy the part " + std::string(name) + ": " + ArchiveError(to));
+  const zip_int64_t added = zip_file_add(to, name, source, 0);
+  if (added < 0) {
+    zip_source_free(source);
+    return xls::MakeError("Cannot copy the part " + std::string(name) + ": " + ArchiveError(to));
+  }
+  const auto at = static_cast<zip_uint64_t>(added);
+  if (stat.valid & ZIP_STAT_COMP_METHOD) (void)zip_set_file_compression(to, at, static_cast<zip_int32_t>(stat.comp_method), 0);
+  if (stat.valid & ZIP_STAT_MTIME) (void)zip_file_set_mtime(to, at, stat.mtime, 0);
+  return xls::Ok{};
 }
 
 }  // namespace
@@ -103,6 +116,8 @@ xls::Result<std::vector<uint8_t>> WriteArchive(const uint8_t* bytes, size_t size
 struct ZipPackage::Impl {
   std::vector<uint8_t> bytes;
   ArchivePtr archive;
+  // libzip's archive keeps a read position: one reader at a time.
+  mutable std::mutex mutex;
 
   uint64_t inflation_bound() const {
     return std::min(kLargestPart, kInflationAllowance + kInflationPerByte * bytes.size());
@@ -122,17 +137,22 @@ xls::Result<ZipPackage> ZipPackage::Open(std::vector<uint8_t> bytes) {
   zip_source_t* source = zip_source_buffer_create(impl->bytes.data(), impl->bytes.size(), 0, &error);
   zip_error_fini(&error);
   if (!source) return xls::MakeError("Out of memory while opening the workbook archive");
-  auto archive = OpenFromSource(source, ZIP_RDONLY | ZIP_CHECKCONS);
+  // The members are found through the central directory, as other readers
+  // do; a stray byte between members harms no member, so it is no reason to
+  // refuse the package. Each member's own damage shows when it is read.
+  auto archive = OpenFromSource(source, ZIP_RDONLY);
   if (!archive) return archive.error();
   impl->archive = std::move(*archive);
   return ZipPackage(std::move(impl));
 }
 
 bool ZipPackage::HasPart(const std::string& name) const {
+  std::lock_guard lock(m_impl->mutex);
   return zip_name_locate(m_impl->archive.get(), name.c_str(), ZIP_FL_NOCASE) >= 0;
 }
 
 std::vector<std::string> ZipPackage::PartNames() const {
+  std::lock_guard lock(m_impl->mutex);
   std::vector<std::string> names;
   const zip_int64_t count = zip_get_num_entries(m_impl->archive.get(), 0);
   for (zip_int64_t i = 0; i < count; ++i)
@@ -140,7 +160,9 @@ std::vector<std::string> ZipPackage::PartNames() const {
   return names;
 }
 
-xls::Result<std::string> ZipPackage::ReadPart(const std::string& name) const {
+xls::Status ZipPackage::ReadPartInPieces(const std::string& name,
+                                         const std::function<xls::Status(std::string_view)>& take) const {
+  std::lock_guard lock(m_impl->mutex);
   zip_t* archive = m_impl->archive.get();
   const zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
   if (index < 0) return xls::MakeError("The workbook has no part " + name, xls::ErrorKind::NotFound);
@@ -151,28 +173,74 @@ xls::Result<std::string> ZipPackage::ReadPart(const std::string& name) const {
     return xls::MakeError("The part " + name + " would inflate far beyond the size of the file; it is refused");
   std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0));
   if (!file) return xls::MakeError("Cannot read the part " + name + ": " + ArchiveError(archive));
-  std::string data;
-  if (stat.valid & ZIP_STAT_SIZE) data.reserve(static_cast<size_t>(stat.size) + kReadChunk);
   // The stored size may lie: the bound holds for what actually comes out.
+  std::vector<char> piece(kReadChunk);
+  uint64_t total = 0;
   for (;;) {
-    const size_t at = data.size();
-    data.resize(at + kReadChunk);
-    const zip_int64_t read = zip_fread(file.get(), data.data() + at, kReadChunk);
+    const zip_int64_t read = zip_fread(file.get(), piece.data(), piece.size());
     if (read < 0) return xls::MakeError("The part " + name + " is damaged: " + zip_file_strerror(file.get()));
-    data.resize(at + static_cast<size_t>(read));
-    if (read == 0) break;
-    if (data.size() > bound)
+    if (read == 0) return xls::Ok{};
+    total += static_cast<uint64_t>(read);
+    if (total > bound)
       return xls::MakeError("The part " + name + " inflates far beyond the size of the file; it is refused");
+    if (auto taken = take(std::string_view(piece.data(), static_cast<size_t>(read))); !taken) return taken;
   }
+}
+
+xls::Result<std::string> ZipPackage::ReadPart(const std::string& name) const {
+  std::string data;
+  auto read = ReadPartInPieces(name, [&](std::string_view piece) {
+    data += piece;
+    return xls::Status(xls::Ok{});
+  });
+  if (!read) return read.error();
   return data;
 }
 
 xls::Result<std::vector<uint8_t>> ZipPackage::WithParts(const std::map<std::string, std::string>& parts) const {
-  return WriteArchive(m_impl->bytes.data(), m_impl->bytes.size(), 0, parts);
+  std::lock_guard lock(m_impl->mutex);
+  zip_t* from = m_impl->archive.get();
+  // Each new part takes the place of the member of its name, found without
+  // regard to case; the others follow the copied members.
+  std::map<zip_uint64_t, const std::pair<const std::string, std::string>*> replacing;
+  std::vector<const std::pair<const std::string, std::string>*> appended;
+  for (const auto& part : parts) {
+    const zip_int64_t index = zip_name_locate(from, part.first.c_str(), ZIP_FL_NOCASE);
+    if (index >= 0) replacing[static_cast<zip_uint64_t>(index)] = &part;
+    else appended.push_back(&part);
+  }
+  auto created = NewArchive();
+  if (!created) return created.error();
+  auto [archive, source] = std::move(*created);
+  const zip_int64_t count = zip_get_num_entries(from, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const auto index = static_cast<zip_uint64_t>(i);
+    auto found = replacing.find(index);
+    xls::Status stored = found == replacing.end() ? CopyStored(archive.get(), from, index)
+                                                  : AddPart(archive.get(), found->second->first, found->second->second);
+    if (!stored) {
+      zip_source_free(source);
+      return stored.error();
+    }
+  }
+  for (const auto* part : appended)
+    if (auto stored = AddPart(archive.get(), part->first, part->second); !stored) {
+      zip_source_free(source);
+      return stored.error();
+    }
+  return CloseInto(std::move(archive), source);
 }
 
 xls::Result<std::vector<uint8_t>> ZipPackage::Create(const std::vector<std::pair<std::string, std::string>>& parts) {
-  return WriteArchive(nullptr, 0, ZIP_CREATE | ZIP_TRUNCATE, parts);
+  auto created = NewArchive();
+  if (!created) return created.error();
+  auto [archive, source] = std::move(*created);
+  for (const auto& [name, data] : parts)
+    if (auto stored = AddPart(archive.get(), name, data); !stored) {
+      zip_source_free(source);
+      return stored.error();
+    }
+  return CloseInto(std::move(archive), source);
 }
 
 }  // namespace xlsx

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "xls/result.h"
@@ -30,9 +32,14 @@ class ZipPackage {
   std::vector<std::string> PartNames() const;
   // A missing part gives an error of kind NotFound.
   xls::Result<std::string> ReadPart(const std::string& name) const;
+  // The part's bytes handed to `take` piece by piece as they inflate, so a
+  // large part is never held whole; reading stops at the first error `take` gives.
+  xls::Status ReadPartInPieces(const std::string& name,
+                               const std::function<xls::Status(std::string_view)>& take) const;
 
-  // The archive with `parts` replacing the parts of those names or added
-  // after the others; every other part is copied as it was stored.
+  // A new archive with `parts` replacing the parts of those names or added
+  // after the others; every other part is copied as it was stored. The
+  // package itself is never changed, so a failure leaves nothing half done.
   xls::Result<std::vector<uint8_t>> WithParts(const std::map<std::string, std::string>& parts) const;
 
   // A new archive holding `parts` in the given order.

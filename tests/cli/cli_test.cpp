@@ -424,4 +424,31 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_FALSE(ParseCliOptions({"--report="}).options);
 }
 
+
+
+// openpyxl stores formulas without a computed value: such a power is named,
+// never calculated as 0.
+TEST(LoadcalcCliFormulas, AFormulaWithoutAValueIsNamedAndNotCalculated) {
+  int found = std::system("/usr/bin/python3 -c 'import openpyxl' 2>/dev/null");
+  if (found != 0) GTEST_SKIP() << "python3-openpyxl is not installed";
+  ::test::TempFolder folder("loadcalc-cli-formula");
+  const std::filesystem::path board = folder.Path() / "board.xlsx";
+  const std::string script =
+      "import openpyxl, sys\n"
+      "book = openpyxl.load_workbook(sys.argv[1])\n"
+      "book['线路负荷计算']['C3'] = '=0.6+0.6'\n"
+      "book.save(sys.argv[2])\n";
+  std::ofstream(folder.Path() / "make.py") << script;
+  const std::string make = "/usr/bin/python3 '" + (folder.Path() / "make.py").string() + "' '" + LOADCALC_SOURCE_DIR +
+                           "/tests/fixtures/xlsx/sample_board.xlsx' '" + board.string() + "'";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string run = std::string("'") + LOADCALC_CLI + "' --workbook '" + board.string() + "' >/dev/null 2>'" +
+                          (folder.Path() / "err.txt").string() + "'";
+  const int raw = std::system(run.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+  const std::string err = ReadFile(folder.Path() / "err.txt");
+  EXPECT_NE(err.find("单元格 C3 (=0.6+0.6)"), std::string::npos) << err;
+  EXPECT_NE(err.find("打开并保存"), std::string::npos) << err;
+}
+
 }  // namespace

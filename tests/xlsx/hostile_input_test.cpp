@@ -94,7 +94,7 @@ TEST(XlsxHostileInput, TruncatedAndForeignArchives) {
 TEST(XlsxHostileInput, FarCellsCannotFillMemory) {
   std::string rows;
   for (int r = 1; r <= 2000; ++r) rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"XFD" + std::to_string(r) + "\"><v>1</v></c></row>";
-  EXPECT_NE(ErrorOf(OneSheetPackage("<worksheet><sheetData>" + rows + "</sheetData></worksheet>")).find("more than"),
+  EXPECT_NE(ErrorOf(OneSheetPackage("<worksheet><sheetData>" + rows + "</sheetData></worksheet>")).find("more memory than"),
             std::string::npos);
   EXPECT_NE(ErrorOf(OneSheetPackage("<worksheet><sheetData><row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>"
                                     "</sheetData></worksheet>"))
