@@ -60,7 +60,7 @@ Result<std::shared_ptr<const WorkbookFile>> WorkbookFile::Read(const ByteSource&
   if (!directory) return directory.error();
   auto entry = directory->FindRootStream(u"Workbook");
   if (!entry) entry = directory->FindRootStream(u"Book");
-  if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)");
+  if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)", ErrorKind::NotAWorkbook);
   auto stream = directory->OpenStream(file, *entry);
   if (!stream) return stream.error();
   auto globals_bytes = ReadGlobalsBytes(*stream, file);

@@ -39,7 +39,7 @@ const Relationship* FindRelationshipOfType(const std::vector<Relationship>& rels
 }
 
 xls::Error NotAWorkbook(const std::string& why) {
-  return xls::MakeError("The file is a ZIP archive but not an Excel workbook (.xlsx): " + why);
+  return xls::MakeError("The file is a ZIP archive but not an Excel workbook (.xlsx): " + why, xls::ErrorKind::NotAWorkbook);
 }
 
 xls::Result<std::string> FindWorkbookPart(const ZipPackage& package) {
@@ -82,7 +82,8 @@ struct XlsxWorkbook::Impl {
 };
 
 xls::Status XlsxWorkbook::Impl::load(std::vector<uint8_t> bytes) {
-  if (!LooksLikeZip(bytes)) return xls::MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
+  if (!LooksLikeZip(bytes))
+    return xls::MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive", xls::ErrorKind::NotAWorkbook);
   auto opened = ZipPackage::Open(std::move(bytes));
   if (!opened) return opened.error();
   package.emplace(std::move(*opened));
