@@ -154,7 +154,7 @@ TEST_F(WorkbookSheet, ChangesOutsideATransactionReturnTheFailedWrite) {
   EXPECT_NE(nowhere.GetLastErrorText().str().find("Cannot write the workbook"), std::string::npos);
 
   Make("ro.xls", "S", {{"a"}, {"1"}});
-  std::filesystem::permissions(Path("ro.xls"), std::filesystem::perms(0444));
+  std::filesystem::permissions(Path("ro.xls").str(), std::filesystem::perms(0444));
   CSpreadSheet readOnly(Path("ro.xls"), "S", false);
   CStringArray row = Values({"2"});
   EXPECT_FALSE(readOnly.AddRow(row));
