@@ -116,7 +116,8 @@ int Run(const CliOptions& options) {
 
   bool ok = true;
   bool calculated = false;
-  if (!core.ReadCircuits()) {
+  if (!core.ReadCircuits() || list.GetItemCount() == 0) {
+    // An empty circuit sheet has been said by the reading already.
     ok = false;
   } else {
     core.m_fPowerFactor = options.powerFactor;

@@ -407,6 +407,14 @@ TEST_F(LoadcalcCli, WorkbookFailuresAreSaidInChinese) {
   EXPECT_EQ(library.status, 1);
   EXPECT_NE(library.err.find("工作簿中没有工作表“开关型号库”"), std::string::npos) << library.err;
   EXPECT_NE(library.err.find("nolibrary.xls"), std::string::npos) << library.err;
+
+  xls::Workbook empty;
+  empty.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, {}));
+  empty.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, {{"C16", "16"}}));
+  ASSERT_TRUE(empty.Save(PathIn("empty.xls").string()).ok());
+  const CliRun none = Invoke("--workbook '" + PathIn("empty.xls").string() + "'");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "工作表“线路负荷计算”中没有回路 文件: " + PathIn("empty.xls").string() + "\n");
 }
 
 // A board of `circuits` rows all read on L1, with powers of 0.5 to 5 kW.
