@@ -133,23 +133,24 @@ TEST_F(FailuresSaid, AReadOnlyWorkbookIsReadAndCalculatedWithoutItsBackupSaidOnc
   EXPECT_EQ(host.messages.size(), 2u);
 }
 
-TEST_F(FailuresSaid, AnUnreadableSwitchLibraryIsSaidWithItsReason) {
-  if (!XlsxBoardWithPart("xl/worksheets/sheet2.xml", "<worksheet><sheetData><row>")) GTEST_SKIP() << "no Python";
-  ASSERT_TRUE(core.ReadCircuits()) << host.messages.front();
-  EXPECT_FALSE(core.Calculate());
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(Holds(host.messages[0], "无法读取工作表“开关型号库”")) << host.messages[0];
-  EXPECT_TRUE(Holds(host.messages[0], PathIn("board.xlsx"))) << host.messages[0];
-  EXPECT_TRUE(Holds(host.messages[0], "文件已损坏")) << host.messages[0];
-}
-
-TEST_F(FailuresSaid, AnUnreadableCircuitSheetIsSaidWithFileSheetAndReason) {
-  if (!XlsxBoardWithPart("xl/worksheets/sheet1.xml", "<worksheet><sheetData><row>")) GTEST_SKIP() << "no Python";
-  EXPECT_FALSE(core.ReadCircuits());
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_TRUE(Holds(host.messages[0], "无法读取工作表“线路负荷计算”")) << host.messages[0];
-  EXPECT_TRUE(Holds(host.messages[0], PathIn("board.xlsx"))) << host.messages[0];
-  EXPECT_FALSE(Holds(host.messages[0], "请首先读入数据文件")) << host.messages[0];
+// A sheet part that is not well-formed XML: the message names the sheet,
+// the file and the reason, whichever of the two sheets it is.
+TEST_F(FailuresSaid, AnUnreadableSheetIsSaidWithFileSheetAndReason) {
+  for (const bool library : {true, false}) {
+    host.messages.clear();
+    const std::string part = library ? "xl/worksheets/sheet2.xml" : "xl/worksheets/sheet1.xml";
+    if (!XlsxBoardWithPart(part, "<worksheet><sheetData><row>")) GTEST_SKIP() << "no Python";
+    // The circuit sheet is read first; a broken library stops the calculation.
+    EXPECT_EQ(core.ReadCircuits(), library);
+    if (library) {
+      EXPECT_FALSE(core.Calculate());
+    }
+    ASSERT_EQ(host.messages.size(), 1u) << part;
+    const std::string sheet = library ? "开关型号库" : "线路负荷计算";
+    EXPECT_TRUE(Holds(host.messages[0], "无法读取工作表“" + sheet + "”")) << host.messages[0];
+    EXPECT_TRUE(Holds(host.messages[0], PathIn("board.xlsx"))) << host.messages[0];
+    EXPECT_TRUE(Holds(host.messages[0], "文件已损坏")) << host.messages[0];
+  }
 }
 
 TEST_F(FailuresSaid, ABackupThatCannotBeWrittenIntoThePackageIsSaidAndTheCalculationGoesOn) {
