@@ -40,13 +40,8 @@ bool CLoadCalcCore::ResetCircuitList() {
 }
 
 bool CLoadCalcCore::ReadCircuits() {
-  // Any other name would be read and backed up as a text table; such a file
-  // is refused before anything is opened or written.
-  if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
-    ResetCircuitList();
-    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
-    return false;
-  }
+  // What the name is comes first: a folder is said as a folder, a missing
+  // file as missing, whatever the name's extension.
   if (!workbook_files::IsExactName(m_strWorkbook)) {
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NameNotExact()));
     return false;
@@ -55,6 +50,13 @@ bool CLoadCalcCore::ReadCircuits() {
     m_host.ShowMessage(problem->kind == xls::ErrorKind::NotFound
                            ? calc_text::WorkbookNotFound(m_strWorkbook)
                            : calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(*problem)));
+    return false;
+  }
+  // Any other name would be read and backed up as a text table; such a file
+  // is refused before anything is opened or written.
+  if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
+    ResetCircuitList();
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
     return false;
   }
   try {
