@@ -8,7 +8,9 @@
 #include <filesystem>
 
 #include "calc/formula_cells.h"
+#include "calc/problem_texts.h"
 #include "calc/program_folder.h"
+#include "calc/results_target.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/icon.h"
 #include "platform/odbc/db_exception.h"
@@ -164,7 +166,7 @@ void CLoadCalcDlg::RunCommand(Command command) {
   try {
     command();
   } catch (const CDBException& e) {
-    AfxMessageBox(e.m_strError);
+    AfxMessageBox(calc_text::UnexpectedFailure(calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
   }
 }
 
@@ -241,11 +243,16 @@ void CLoadCalcDlg::OnExportReport() {
   CFileDialog dialog(FALSE, "pdf", report::ReportDefaultName(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "*.pdf",
                      this);
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
-  const CString path = dialog.GetPathName();
+  TargetRefusal refusal;
+  const std::optional<CString> path = CheckReportTarget(dialog.GetPathName(), GetWorkbookPath(), CString(), refusal);
+  if (!path) {
+    AfxMessageBox(calc_text::TargetRefused(dialog.GetPathName(), refusal));
+    return;
+  }
   CWaitCursor wait;
-  const std::string error =
-      report_pdf::WriteReportPdf(report::BuildCalculationReport(*this, m_cbSwitch, ReportSource()), ToUtf8(path));
-  AfxMessageBox(error.empty() ? report::ReportWritten(path) : report::ReportWriteFailed(path, FromUtf8(error)));
+  const xls::Status written =
+      report_pdf::WriteReportPdf(report::BuildCalculationReport(*this, m_cbSwitch, ReportSource()), ToUtf8(*path));
+  AfxMessageBox(written ? report::ReportWritten(*path) : report::ReportWriteFailed(*path, calc_text::Reason(written.error())));
 }
 
 void CLoadCalcDlg::RememberBalancing() {

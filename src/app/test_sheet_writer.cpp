@@ -2,6 +2,8 @@
 // program's test of the spreadsheet's writing operations), and converts it
 // to a ";" text file when "转换为文本" is ticked.
 #include "app/load_calc_dlg.h"
+#include "calc/calc_texts.h"
+#include "calc/problem_texts.h"
 #include "calc/program_folder.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/ui/message_box.h"
@@ -26,11 +28,18 @@ void WriteSamplePeople(CSpreadSheet& sheet) {
   }
 }
 
+// The sheet's failure in the user's words, with the file it concerns.
+CString FailureOf(const CSpreadSheet& sheet, const CString& file) {
+  return calc_text::WriteFailed(
+      file, calc_text::Reason(xls::MakeError(sheet.GetLastErrorText().str(), sheet.GetLastErrorKind())));
+}
+
 }  // namespace
 
 void CLoadCalcDlg::OnWrite() {
+  const CString file = GetWorkbookFolder() + "Test.xls";
   try {
-    CSpreadSheet sheet(GetWorkbookFolder() + "Test.xls", "TestSheet", true);
+    CSpreadSheet sheet(file, "TestSheet", true);
     sheet.BeginTransaction();
     CStringArray headers = Row("姓名", "年龄");
     sheet.AddHeaders(headers, false);
@@ -39,10 +48,16 @@ void CLoadCalcDlg::OnWrite() {
     sheet.AddRow(test, 0, false);  // appended
     sheet.AddRow(test, 2, false);  // inserted before row 2
     sheet.AddRow(test, 6, true);   // replaces row 6
-    sheet.Commit();
-    if (m_chkConvert.GetCheck() == BST_CHECKED) sheet.Convert(";");
-    AfxMessageBox(Cp936("文件写入成功!"));
+    if (!sheet.Commit()) {
+      AfxMessageBox(FailureOf(sheet, file));
+      return;
+    }
+    if (m_chkConvert.GetCheck() == BST_CHECKED && !sheet.Convert(";")) {
+      AfxMessageBox(FailureOf(sheet, GetWorkbookFolder() + "Test.csv"));
+      return;
+    }
+    AfxMessageBox(calc_text::WriteSucceeded());
   } catch (const CDBException& e) {
-    AfxMessageBox(e.m_strError);
+    AfxMessageBox(calc_text::WriteFailed(file, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
   }
 }

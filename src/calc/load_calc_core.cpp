@@ -2,9 +2,11 @@
 #include "calc/load_calc_core.h"
 
 #include "calc/calc_texts.h"
+#include "calc/problem_texts.h"
 #include "calc/workbook_files.h"
 #include "calc/program_folder.h"
 #include "platform/odbc/db_exception.h"
+#include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
 
 namespace {
@@ -33,10 +35,23 @@ bool CLoadCalcCore::ResetCircuitList() {
   for (int i = 0; i < m_astrHeaders.GetSize(); ++i) m_list.InsertColumn(i, m_astrHeaders[i], kInputColumns[i].width);
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   m_switchBox.ResetContent();
+  m_bCircuitsRead = false;
   return true;
 }
 
 bool CLoadCalcCore::ReadCircuits() {
+  // What the name is comes first: a folder is said as a folder, a missing
+  // file as missing, whatever the name's extension.
+  if (!workbook_files::IsExactName(m_strWorkbook)) {
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NameNotExact()));
+    return false;
+  }
+  if (const std::optional<xls::Error> problem = workbook_files::InputProblem(m_strWorkbook)) {
+    m_host.ShowMessage(problem->kind == xls::ErrorKind::NotFound
+                           ? calc_text::WorkbookNotFound(m_strWorkbook)
+                           : calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(*problem)));
+    return false;
+  }
   // Any other name would be read and backed up as a text table; such a file
   // is refused before anything is opened or written.
   if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
@@ -44,12 +59,13 @@ bool CLoadCalcCore::ReadCircuits() {
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
     return false;
   }
-  if (!workbook_files::IsExactName(m_strWorkbook)) {
-    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, "The file name is not valid text and cannot be opened exactly as given"));
-    return false;
-  }
   try {
     CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
+    if (!sheet.GetOpenError().text.empty()) {
+      m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::CircuitSheet(), sheet.GetOpenError()));
+      return false;
+    }
+    SayBackupProblem(sheet);
     m_host.BeginWaitCursor();
     ResetCircuitList();
     const long rows = sheet.GetTotalRows();
@@ -60,9 +76,21 @@ bool CLoadCalcCore::ReadCircuits() {
       for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
     }
     m_host.EndWaitCursor();
+    m_bCircuitsRead = true;
+    if (m_list.GetItemCount() == 0) m_host.ShowMessage(calc_text::NoCircuits(m_strWorkbook));
     return true;
   } catch (const CDBException& e) {
-    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, e.m_strError));
+    m_host.ShowMessage(
+        calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
     return false;
   }
+}
+
+// The backup keeps the circuit sheet as it was before the program first
+// changed the workbook; when it cannot be written the user hears it once
+// per workbook, and reading goes on.
+void CLoadCalcCore::SayBackupProblem(const CSpreadSheet& sheet) {
+  const xls::Error& error = sheet.GetBackupError();
+  if (error.text.empty() || !m_backupProblemsSaid.insert(ToUtf8(m_strWorkbook)).second) return;
+  m_host.ShowMessage(calc_text::BackupNotWritten(m_strWorkbook, error));
 }

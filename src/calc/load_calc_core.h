@@ -5,6 +5,8 @@
 // the command-line tool drives it on its own.
 #pragma once
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "calc/balance_outcome.h"
@@ -13,6 +15,7 @@
 #include "calc/switch_combo_box.h"
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
+#include "xls/result.h"
 
 class CLoadCalcCore {
  public:
@@ -33,12 +36,16 @@ class CLoadCalcCore {
   bool ResetCircuitList();
 
   // 读取: fills the list from the circuit sheet under the wait cursor.
-  // False (with the error shown) when the workbook cannot be opened.
+  // False (with the error shown, naming the file and the sheet) when the
+  // workbook or its circuit sheet cannot be read. A sheet without circuits
+  // and a backup sheet that could not be written (said once per workbook)
+  // are said, and the read counts.
   bool ReadCircuits();
 
   // 计算 without the wait cursor (the caller shows it). True when it ran to
   // its end; false when refused (no rows, board power factor out of range)
-  // or when the switch library could not be opened.
+  // or when the switch library could not be read (said with the file, the
+  // sheet and why; nothing is calculated then).
   bool Calculate();
 
   // The switch models whose ratings reach the current: each name followed by
@@ -81,15 +88,21 @@ class CLoadCalcCore {
 
  private:
   bool CalculateChecked();
+  bool SwitchLibraryReadable();
+  void SayBackupProblem(const class CSpreadSheet& sheet);
   void EnsureResultColumns();
   void CalculateCircuit(int row, float phaseSums[3]);
   void CalculateBoard(const float phaseSums[3]);
   void FillSwitchBox(const CString& candidates);
-  bool WriteResultSheets(const CString& path, CString& error);
+  bool WriteResultSheets(const CString& path, xls::Error& error);
   bool BalanceAndCalculate(const BalanceSettings& settings);
   bool Cancelled();
   void WritePhases(const std::vector<int>& phases);
 
   CString m_strWorkbook;
   BalanceOutcome m_lastBalance;
+  // True once the list holds what the circuit sheet gave (even nothing).
+  bool m_bCircuitsRead = false;
+  // Workbooks (UTF-8 paths) whose unwritten backup sheet has been said.
+  std::set<std::string> m_backupProblemsSaid;
 };

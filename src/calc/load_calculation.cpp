@@ -5,6 +5,7 @@
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
 #include "calc/load_calc_core.h"
+#include "calc/problem_texts.h"
 #include "platform/odbc/db_exception.h"
 
 namespace {
@@ -28,7 +29,7 @@ int PhaseIndex(const CString& phase) {
 bool CLoadCalcCore::Calculate() {
   m_host.ExchangeBoardData(true);
   if (m_list.GetItemCount() <= 0) {
-    m_host.ShowMessage(calc_text::ReadDataFirst());
+    m_host.ShowMessage(m_bCircuitsRead ? calc_text::NoCircuits(m_strWorkbook) : calc_text::ReadDataFirst());
     return false;
   }
   if (!IsValidPowerFactor(m_fPowerFactor)) {
@@ -38,12 +39,14 @@ bool CLoadCalcCore::Calculate() {
   try {
     return CalculateChecked();
   } catch (const CDBException& e) {
-    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, e.m_strError));
+    m_host.ShowMessage(
+        calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
     return false;
   }
 }
 
 bool CLoadCalcCore::CalculateChecked() {
+  if (!SwitchLibraryReadable()) return false;
   EnsureResultColumns();
   float phaseSums[3] = {0.0f, 0.0f, 0.0f};
   const int rows = m_list.GetItemCount();

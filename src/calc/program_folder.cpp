@@ -66,6 +66,6 @@ CString InputWorkbookName() { return FromUtf8(kInputWorkbookFile); }
 
 CString GetWorkbookFolder() {
   const WorkbookFolderChoice choice = ChooseWorkbookFolder(CurrentWorkbookFolderFacts());
-  if (!choice.error.empty()) std::cerr << "loadcalc: " << choice.error << std::endl;
+  if (!choice.error.empty()) std::cerr << "loadcalc: 无法准备存放工作簿的文件夹 (" << choice.error << ")" << std::endl;
   return AsFolderText(choice.folder);
 }

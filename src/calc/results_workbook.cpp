@@ -2,6 +2,7 @@
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
 #include "calc/load_calc_core.h"
+#include "calc/problem_texts.h"
 #include "calc/results_target.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
@@ -11,10 +12,10 @@ namespace {
 
 constexpr int kSavedCellBytes = 259;
 
-// The sheet's own error text, or a plain one when it left none.
-CString ErrorOf(const CSpreadSheet& sheet) {
+// The sheet's own error, or a plain one when it left none.
+xls::Error ErrorOf(const CSpreadSheet& sheet) {
   const CString text = sheet.GetLastErrorText();
-  return text.IsEmpty() ? CString("write failed") : text;
+  return xls::MakeError(text.IsEmpty() ? std::string("write failed") : text.str(), sheet.GetLastErrorKind());
 }
 
 void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value) {
@@ -31,12 +32,13 @@ void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value)
 // (or the target being the input workbook, whose switch library the board
 // row reads) never loses the file that was there.
 bool CLoadCalcCore::SaveResults(const CString& requested) {
-  CString error;
-  const std::optional<CString> target = CheckResultsTarget(requested, m_strWorkbook, error);
+  TargetRefusal refusal;
+  const std::optional<CString> target = CheckResultsTarget(requested, m_strWorkbook, refusal);
   if (!target) {
-    m_host.ShowMessage(calc_text::WriteFailed(requested, error));
+    m_host.ShowMessage(calc_text::TargetRefused(requested, refusal));
     return false;
   }
+  xls::Error error;
   m_host.BeginWaitCursor();
   bool written = false;
   try {
@@ -44,14 +46,14 @@ bool CLoadCalcCore::SaveResults(const CString& requested) {
     const std::optional<CString> built = scratch.WorkbookPath(error);
     written = built && WriteResultSheets(*built, error) && ReplaceWithFile(*built, *target, error);
   } catch (const CDBException& e) {
-    error = e.m_strError;
+    error = xls::MakeError(e.m_strError.str(), e.m_kind);
   }
   m_host.EndWaitCursor();
-  m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(*target, error));
+  m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(*target, calc_text::Reason(error)));
   return written;
 }
 
-bool CLoadCalcCore::WriteResultSheets(const CString& path, CString& error) {
+bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
   // The board's switch text first: it reads the input workbook, and a failure
   // there should leave no half-written results.
   const CString boardSwitches = FindSwitches(m_fCurrent);

@@ -4,6 +4,7 @@
 
 #include "calc/calc_texts.h"
 #include "calc/load_calc_core.h"
+#include "calc/problem_texts.h"
 #include "platform/crt/crt.h"
 #include "sheet/spreadsheet.h"
 
@@ -20,8 +21,9 @@ bool AnyRatingReaches(const CStringArray& cells, double threshold) {
 
 }  // namespace
 
+// The lookup never writes the backup sheet: that only ever holds the circuit sheet.
 CString CLoadCalcCore::FindSwitches(float current) {
-  CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), true);
+  CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), false);
   const double threshold = RatingThreshold(current);
   CString result;
   const long rows = library.GetTotalRows();
@@ -31,4 +33,13 @@ CString CLoadCalcCore::FindSwitches(float current) {
     if (cells.GetSize() >= 2 && AnyRatingReaches(cells, threshold)) result += cells[0] + ";";
   }
   return result;
+}
+
+// An unreadable library would look like one in which no switch fits.
+bool CLoadCalcCore::SwitchLibraryReadable() {
+  const CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), false);
+  const xls::Error& error = library.GetOpenError();
+  if (error.text.empty()) return true;
+  m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::SwitchLibrarySheet(), error));
+  return false;
 }

@@ -1,5 +1,11 @@
 #include "calc/workbook_files.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "platform/text/encoding.h"
 
 namespace workbook_files {
@@ -42,5 +48,23 @@ std::optional<CString> ResultsName(const CString& path, CString& error) {
 }
 
 bool IsExactName(const CString& path) { return FromUtf8(ToUtf8(path)) == path; }
+
+std::optional<xls::Error> InputProblem(const CString& path) {
+  const std::string name = ToUtf8(path);
+  struct stat info {};
+  if (stat(name.c_str(), &info) != 0) {
+    const int error = errno;
+    return xls::MakeError(name + ": " + std::strerror(error),
+                          error == ENOENT || error == ENOTDIR ? xls::ErrorKind::NotFound : xls::ErrorKind::Failed);
+  }
+  if (S_ISDIR(info.st_mode)) return xls::MakeError({}, xls::ErrorKind::IsFolder);
+  if (!S_ISREG(info.st_mode)) return xls::MakeError(name + " is not a regular file", xls::ErrorKind::NotRegularFile);
+  if (access(name.c_str(), R_OK) != 0) {
+    const int error = errno;
+    return xls::MakeError(name + ": " + std::strerror(error),
+                          error == EACCES ? xls::ErrorKind::AccessDenied : xls::ErrorKind::Failed);
+  }
+  return std::nullopt;
+}
 
 }  // namespace workbook_files

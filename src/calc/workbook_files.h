@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/text/cstring.h"
+#include "xls/result.h"
 
 namespace workbook_files {
 
@@ -22,5 +23,10 @@ std::optional<CString> ResultsName(const CString& path, CString& error);
 // True when the name survives the way to the operating system's encoding
 // and back, so that the file opened is exactly the one named.
 bool IsExactName(const CString& path);
+
+// Why the input workbook cannot be read as a file, before its content is
+// looked at: it does not exist, it is a folder (or device, FIFO), or the
+// permissions forbid reading it. Empty when it can be opened.
+std::optional<xls::Error> InputProblem(const CString& path);
 
 }  // namespace workbook_files

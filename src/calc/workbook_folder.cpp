@@ -29,11 +29,13 @@ bool IsProgramFolderTheHome(const WorkbookFolderFacts& facts) {
 }
 
 // $XDG_DATA_HOME/loadcalc, else $HOME/.local/share/loadcalc; empty when
-// neither is known. A relative XDG_DATA_HOME is not valid and is ignored.
+// neither is known. A relative path in either is not valid and is ignored:
+// it would put the folder wherever the program happens to be started.
 fs::path UserDataFolder(const WorkbookFolderFacts& facts) {
   if (!facts.xdgDataHome.empty() && fs::path(facts.xdgDataHome).is_absolute())
     return fs::path(facts.xdgDataHome) / kProgramDataName;
-  if (!facts.home.empty()) return fs::path(facts.home) / ".local" / "share" / kProgramDataName;
+  if (!facts.home.empty() && fs::path(facts.home).is_absolute())
+    return fs::path(facts.home) / ".local" / "share" / kProgramDataName;
   return {};
 }
 
@@ -75,6 +77,6 @@ WorkbookFolderChoice ChooseWorkbookFolder(const WorkbookFolderFacts& facts) {
   if (IsProgramFolderTheHome(facts)) return {facts.programFolder, {}};
   const fs::path folder = UserDataFolder(facts);
   if (folder.empty())
-    return {facts.programFolder, "no folder for the workbook: neither XDG_DATA_HOME nor HOME is set"};
+    return {facts.programFolder, "no folder for the workbook: neither XDG_DATA_HOME nor HOME is set to an absolute path"};
   return {folder, PrepareUserDataFolder(folder, facts.installedSample)};
 }

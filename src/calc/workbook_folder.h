@@ -38,7 +38,8 @@ inline constexpr const char* kInputWorkbookFile = "电气计算.xls";
 
 // The program folder when it holds the input workbook, or when it may be
 // written and is not an installed copy's. Otherwise $XDG_DATA_HOME/loadcalc/
-// (an absolute XDG_DATA_HOME only), else $HOME/.local/share/loadcalc/,
+// (an absolute XDG_DATA_HOME only), else $HOME/.local/share/loadcalc/ (an
+// absolute HOME only),
 // created if need be, with the installed sample copied in when it holds no
 // workbook yet; a workbook already there is never replaced.
 WorkbookFolderChoice ChooseWorkbookFolder(const WorkbookFolderFacts& facts);

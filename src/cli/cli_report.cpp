@@ -146,9 +146,10 @@ std::string ToTable(const CliReport& report) {
   out += "可选择开关: " + (choice.empty() ? std::string("无") : choice) + "\n";
   if (report.balance) {
     const CliBalanceReport& b = *report.balance;
-    char line[200];
-    std::snprintf(line, sizeof line, "自动平衡: %s, %s, moved %d, lower bound %f\n", b.method.c_str(),
-                  b.optimal ? "optimal" : "optimality not proved", b.moved, b.lowerBound);
+    const char* method = b.method == "exhaustive" ? "穷举法" : b.method == "extended" ? "扩展方法" : "移动最少回路";
+    char line[300];
+    std::snprintf(line, sizeof line, "自动平衡: %s, %s, 移动 %d 个回路, 不平衡度下限 %f\n", method,
+                  b.optimal ? "已证明最优" : "未证明最优", b.moved, b.lowerBound);
     out += line;
   }
   return out;

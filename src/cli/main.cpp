@@ -10,10 +10,13 @@
 #include "calc/formula_cells.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
+#include "calc/problem_texts.h"
+#include "calc/results_target.h"
 #include "calc/switch_combo_box.h"
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "cli/report_export.h"
+#include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "report/report_messages.h"
 
@@ -44,10 +47,9 @@ class ConsoleHost : public LoadCalcHost {
 // A file name given on the command line must reach the file system exactly:
 // one that is not valid UTF-8 would be changed on its way and name another file.
 bool NamesAreExact(const CliOptions& options) {
-  for (const auto* name : {&options.workbook, &options.saveTo}) {
+  for (const auto* name : {&options.workbook, &options.saveTo, &options.reportTo}) {
     if (!*name || ToUtf8(FromUtf8(**name)) == **name) continue;
-    std::cerr << "loadcalc-cli: the file name \"" << **name
-              << "\" is not valid UTF-8 text and cannot be used exactly as given; nothing was read or written"
+    std::cerr << "loadcalc-cli: " << ToUtf8(calc_text::NameNotExact()) << ", 没有读取或写入任何文件: " << **name
               << std::endl;
     return false;
   }
@@ -59,7 +61,7 @@ bool NamesAreExact(const CliOptions& options) {
 bool OutputWritten() {
   std::cout.flush();
   const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
-  if (!written) std::cerr << "loadcalc-cli: the results could not be written to standard output" << std::endl;
+  if (!written) std::cerr << "loadcalc-cli: 无法将计算结果写到标准输出" << std::endl;
   return written;
 }
 
@@ -69,17 +71,38 @@ bool Balance(CLoadCalcCore& core, const CliOptions& options) {
   const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow};
   const int circuits = core.m_list.GetItemCount();
   if (!options.balanceBelow && circuits > 19 && circuits <= 200)
-    std::cerr << "loadcalc-cli: " << circuits << " circuits: balancing with the extended method (time limit "
-              << options.timeLimitSeconds << " s)" << std::endl;
+    std::cerr << "loadcalc-cli: " << circuits << " 个回路: 用扩展方法进行自动平衡 (时限 " << options.timeLimitSeconds
+              << " 秒)" << std::endl;
   return core.AutoBalance(settings);
 }
 
 bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const report::ReportSource& source,
                  const std::string& path, ConsoleHost& host) {
-  const std::string error = WriteCalculationReport(core, switches, source, path);
-  if (error.empty()) return true;
-  host.ShowMessage(report::ReportWriteFailed(FromUtf8(path), FromUtf8(error)));
+  const xls::Status written = WriteCalculationReport(core, switches, source, path);
+  if (written) return true;
+  host.ShowMessage(report::ReportWriteFailed(FromUtf8(path), calc_text::Reason(written.error())));
   return false;
+}
+
+// Both outputs are checked before anything is read or written: neither may
+// be the input workbook, nor the other output, nor a file that cannot be
+// replaced.
+bool TargetsAccepted(const CliOptions& options, const CString& workbook, ConsoleHost& host) {
+  TargetRefusal refusal;
+  std::optional<CString> results;
+  if (options.saveTo) {
+    results = CheckResultsTarget(FromUtf8(*options.saveTo), workbook, refusal);
+    if (!results) {
+      host.ShowMessage(calc_text::TargetRefused(FromUtf8(*options.saveTo), refusal));
+      return false;
+    }
+  }
+  if (options.reportTo &&
+      !CheckReportTarget(FromUtf8(*options.reportTo), workbook, results.value_or(CString()), refusal)) {
+    host.ShowMessage(calc_text::TargetRefused(FromUtf8(*options.reportTo), refusal));
+    return false;
+  }
+  return true;
 }
 
 int Run(const CliOptions& options) {
@@ -90,14 +113,12 @@ int Run(const CliOptions& options) {
   CLoadCalcCore core(list, switches, host);
   if (options.workbook) core.SetWorkbookPath(FromUtf8(*options.workbook));
   core.ResetCircuitList();
+  if (!TargetsAccepted(options, core.GetWorkbookPath(), host)) return kFailed;
 
   bool ok = true;
   bool calculated = false;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(ToUtf8(core.GetWorkbookPath()), error)) {
-    host.ShowMessage(calc_text::WorkbookUnreadable(core.GetWorkbookPath(), "no such file"));
-    ok = false;
-  } else if (!core.ReadCircuits()) {
+  if (!core.ReadCircuits() || list.GetItemCount() == 0) {
+    // An empty circuit sheet has been said by the reading already.
     ok = false;
   } else if (const auto formulas = FindFormulaCells(list); !formulas.empty()) {
     host.ShowMessage(report::FormulaCellsWithoutValue(formulas));
@@ -115,7 +136,7 @@ int Run(const CliOptions& options) {
     if (calculated && options.reportTo) ok = WriteReport(core, switches, source, *options.reportTo, host) && ok;
   }
   if (!calculated && options.saveTo)
-    host.ShowMessage(calc_text::WriteFailed(FromUtf8(*options.saveTo), "Nothing was calculated, so the results file was not written"));
+    host.ShowMessage(calc_text::WriteFailed(FromUtf8(*options.saveTo), FromUtf8("没有计算结果，结果文件没有写入")));
 
   const CString switchText = calculated ? core.FindSwitches(core.m_fCurrent) : CString();
   const CliReport report = MakeCliReport(core, switches, switchText, host.messages);
@@ -129,22 +150,29 @@ int Run(const CliOptions& options) {
 int main(int argc, char** argv) {
   const std::string conversionProblem = TextConversionProblem();
   if (!conversionProblem.empty()) {
-    std::cerr << "loadcalc-cli: " << conversionProblem << "\n";
+    std::cerr << "loadcalc-cli: 无法进行 GB18030 文字转换 (" << conversionProblem << ")\n";
     return kFailed;
   }
   const CliParse parse = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parse.options) {
-    std::cerr << "loadcalc-cli: " << parse.error << "\n" << CliUsage();
+    std::cerr << "loadcalc-cli: 命令行参数有误 (" << parse.error << ")\n" << CliUsage();
     return kBadArguments;
   }
   if (parse.options->reportTo && !CanWriteReports()) {
-    std::cerr << "loadcalc-cli: --report is not available: this loadcalc-cli was built without Qt "
-                 "(LOADCALC_WITH_GUI=OFF)\n";
+    std::cerr << "loadcalc-cli: 这个 loadcalc-cli 不能写计算书 (--report): 构建时没有 Qt (LOADCALC_WITH_GUI=OFF)\n";
     return kBadArguments;
   }
   if (parse.options->help) {
     std::cout << CliUsage();
     return kDone;
   }
-  return Run(*parse.options);
+  // No failure ends the program without a word and its exit status.
+  try {
+    return Run(*parse.options);
+  } catch (const CDBException& e) {
+    std::cerr << "loadcalc-cli: " << ToUtf8(calc_text::UnexpectedFailure(calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind)))) << std::endl;
+  } catch (const std::exception& e) {
+    std::cerr << "loadcalc-cli: " << ToUtf8(calc_text::UnexpectedFailure(FromUtf8(e.what()))) << std::endl;
+  }
+  return kFailed;
 }

@@ -6,11 +6,11 @@
 #include "calc/load_calc_core.h"
 #include "calc/switch_combo_box.h"
 #include "report/calculation_report.h"
+#include "xls/result.h"
 
 // False when this build has no painter for reports (built without Qt).
 bool CanWriteReports();
 
-// Writes the report of what `core` and `switches` show to `path` (UTF-8);
-// the error text, or an empty text when the file is written.
-std::string WriteCalculationReport(const CLoadCalcCore& core, const SwitchComboBox& switches,
+// Writes the report of what `core` and `switches` show to `path` (UTF-8).
+xls::Status WriteCalculationReport(const CLoadCalcCore& core, const SwitchComboBox& switches,
                                    const report::ReportSource& source, const std::string& path);

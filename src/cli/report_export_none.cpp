@@ -3,7 +3,7 @@
 
 bool CanWriteReports() { return false; }
 
-std::string WriteCalculationReport(const CLoadCalcCore&, const SwitchComboBox&, const report::ReportSource&,
+xls::Status WriteCalculationReport(const CLoadCalcCore&, const SwitchComboBox&, const report::ReportSource&,
                                    const std::string&) {
-  return "this loadcalc-cli was built without Qt (LOADCALC_WITH_GUI=OFF) and cannot write reports";
+  return xls::MakeError("this loadcalc-cli was built without Qt (LOADCALC_WITH_GUI=OFF) and cannot write reports");
 }

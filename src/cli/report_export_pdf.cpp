@@ -4,7 +4,7 @@
 
 bool CanWriteReports() { return true; }
 
-std::string WriteCalculationReport(const CLoadCalcCore& core, const SwitchComboBox& switches,
+xls::Status WriteCalculationReport(const CLoadCalcCore& core, const SwitchComboBox& switches,
                                    const report::ReportSource& source, const std::string& path) {
   const report_pdf::HeadlessPainting painting;
   return report_pdf::WriteReportPdf(report::BuildCalculationReport(core, switches, source), path);

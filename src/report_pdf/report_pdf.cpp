@@ -77,12 +77,11 @@ QByteArray RenderReportPdf(const report::CalculationReport& report) {
   return bytes;
 }
 
-std::string WriteReportPdf(const report::CalculationReport& report, const std::string& path) {
+xls::Status WriteReportPdf(const report::CalculationReport& report, const std::string& path) {
   const QByteArray bytes = RenderReportPdf(report);
-  if (bytes.isEmpty()) return "Cannot paint the report";
+  if (bytes.isEmpty()) return xls::MakeError("Cannot paint the report");
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
-  const xls::Status written = xls::WriteFileAtomically(path, std::span<const uint8_t>(data, bytes.size()));
-  return written.ok() ? std::string() : written.error().text;
+  return xls::WriteFileAtomically(path, std::span<const uint8_t>(data, bytes.size()));
 }
 
 }  // namespace report_pdf

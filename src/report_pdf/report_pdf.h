@@ -8,6 +8,7 @@
 #include <string>
 
 #include "report/calculation_report.h"
+#include "xls/result.h"
 
 namespace report_pdf {
 
@@ -19,7 +20,7 @@ QByteArray RenderReportPdf(const report::CalculationReport& report);
 
 // Writes the PDF to `path` (UTF-8) as a whole: a temporary file in the same
 // folder renamed over the target, so a failure leaves any old file as it
-// was. Returns the error text, or an empty text when the file is written.
-std::string WriteReportPdf(const report::CalculationReport& report, const std::string& path);
+// was. The error says what kind of failure it was.
+xls::Status WriteReportPdf(const report::CalculationReport& report, const std::string& path);
 
 }  // namespace report_pdf

@@ -93,14 +93,23 @@ void CSpreadSheet::MakeBackup() {
     const CString sheet = m_strSheet;
     m_strSheet = kBackupSheet;
     m_bHasHeader = false;
-    if (!Commit()) m_bMakeBackup = false;
+    if (!Commit()) {
+      m_bMakeBackup = false;
+      // The backup of an earlier opening is kept: it holds the sheet as it
+      // was before this program first changed it.
+      if (m_lastErrorKind != xls::ErrorKind::SheetExists)
+        m_backupError = xls::MakeError(m_strLastError.str(), m_lastErrorKind);
+    }
     m_bHasHeader = true;
     m_strSheet = sheet;
     m_nCurrentRow = 1;
   } else {
     const CString file = m_strFile;
     m_strFile.Format("%s.bak", file.GetString());
-    if (!Commit()) m_bMakeBackup = false;
+    if (!Commit()) {
+      m_bMakeBackup = false;
+      m_backupError = xls::MakeError(m_strLastError.str());
+    }
     m_strFile = file;
   }
 }
@@ -248,8 +257,7 @@ bool CSpreadSheet::AddRow(CStringArray& RowValues, long row, bool replace) {
     AppendRowText(m_strRowText);
     ++m_nRowCount;
   }
-  if (!m_bDeferWrite) Commit();
-  return true;
+  return m_bDeferWrite || Commit();
 }
 
 bool CSpreadSheet::ReadRow(CStringArray& RowValues, long row) {
@@ -321,9 +329,9 @@ bool CSpreadSheet::DeleteSheet() {
   m_astrHeader.RemoveAll();
   m_nColCount = 0;
   m_nRowCount = 0;
-  if (!m_bDeferWrite) Commit();
+  const bool written = m_bDeferWrite || Commit();
   m_bHasHeader = false;
-  return true;
+  return written;
 }
 
 bool CSpreadSheet::DeleteSheet(CString SheetName) {
@@ -334,6 +342,7 @@ bool CSpreadSheet::DeleteSheet(CString SheetName) {
 void CSpreadSheet::BeginTransaction() { m_bDeferWrite = true; }
 
 bool CSpreadSheet::Commit() {
+  m_lastErrorKind = xls::ErrorKind::Failed;
   if (!CheckCanWrite()) return false;
   return m_bWorkbook ? CommitWorkbook() : CommitTextFile();
 }
@@ -349,7 +358,10 @@ bool CSpreadSheet::Convert(CString SheetOrSeparator) {
   if (target.m_nColCount != 0) return false;
   const bool converted = m_bWorkbook ? ConvertToTextFile(target) : ConvertToWorkbook(target);
   // The reason a conversion failed is the target's; keep it where callers look.
-  if (!converted) m_strLastError = target.m_strLastError;
+  if (!converted) {
+    m_strLastError = target.m_strLastError;
+    m_lastErrorKind = target.m_lastErrorKind;
+  }
   return converted;
 }
 

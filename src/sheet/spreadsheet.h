@@ -10,6 +10,7 @@
 
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
+#include "xls/result.h"
 
 class CDatabase;
 class CRecordset;
@@ -32,6 +33,13 @@ class CSpreadSheet {
   bool Convert(CString SheetOrSeparator);
   long GetTotalRows() const;
   CString GetLastErrorText() const;
+  xls::ErrorKind GetLastErrorKind() const { return m_lastErrorKind; }
+  // Why the sheet's rows could not be loaded (no such sheet, a sheet that
+  // cannot be read); an empty text when they were.
+  const xls::Error& GetOpenError() const { return m_openError; }
+  // Why the backup sheet asked for was not written; an empty text when it
+  // was, when the workbook holds one already, or when none was asked for.
+  const xls::Error& GetBackupError() const { return m_backupError; }
 
   // True for the names stored as workbooks: .xls, .xlsx and .xlsm, in any case.
   static bool IsWorkbookFile(const CString& file);
@@ -95,6 +103,9 @@ class CSpreadSheet {
   CString m_strFile;
   CString m_strSeparator;
   CString m_strLastError;
+  xls::ErrorKind m_lastErrorKind = xls::ErrorKind::Failed;
+  xls::Error m_openError;
+  xls::Error m_backupError;
   CStringArray m_astrWork;
   CStringArray m_astrHeader;
   CStringArray m_astrRows;

@@ -68,7 +68,8 @@ bool CSpreadSheet::OpenWorkbook() {
   m_strSelectSql.Format("SELECT * FROM [%s$A1:IV65536]", BracketName(m_strSheet).GetString());
   try {
     m_pRs->Open(CRecordset::forwardOnly, m_strSelectSql, CRecordset::readOnly);
-  } catch (const CDBException&) {
+  } catch (const CDBException& e) {
+    m_openError = xls::MakeError(e.m_strError.str(), e.m_kind);
     m_pRs.reset();
     m_pDb->Rollback();
     return false;
@@ -105,8 +106,9 @@ bool CSpreadSheet::OpenWorkbook() {
         ++m_nRowCount;
         m_pRs->MoveNext();
       }
-    } catch (const CDBException&) {
+    } catch (const CDBException& e) {
       m_strLastError = "Error reading row\n";
+      m_openError = xls::MakeError(e.m_strError.str(), e.m_kind);
       m_pRs.reset();
       m_pDb->Rollback();
       return false;
@@ -187,6 +189,7 @@ bool CSpreadSheet::CommitWorkbook() {
     // The statements' changes are dropped with the connection: the workbook
     // keeps its old sheet and a later Commit can write the table again.
     m_strLastError = e.m_strError;
+    m_lastErrorKind = e.m_kind;
     m_pDb->Rollback();
     return false;
   }
@@ -206,6 +209,7 @@ bool CSpreadSheet::DropWorkbookSheet(const CString& sheet) {
     m_pDb->Close();
   } catch (const CDBException& e) {
     m_strLastError = e.m_strError;
+    m_lastErrorKind = e.m_kind;
     m_pDb->Rollback();
     return false;
   }

@@ -11,12 +11,25 @@
 
 namespace xls {
 
+ErrorKind KindOfSystemError(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM: return ErrorKind::AccessDenied;
+    case ENOSPC:
+    case EDQUOT: return ErrorKind::DiskFull;
+    case EROFS: return ErrorKind::ReadOnly;
+    case ENOENT: return ErrorKind::NotFound;
+    case EISDIR: return ErrorKind::IsFolder;
+    default: return ErrorKind::Failed;
+  }
+}
+
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
 
 Error SystemError(const std::string& what, const std::string& path, int error = errno) {
-  return MakeError(what + " " + path + ": " + std::strerror(error));
+  return MakeError(what + " " + path + ": " + std::strerror(error), KindOfSystemError(error));
 }
 
 std::string FolderOf(const std::string& path) {
@@ -64,13 +77,14 @@ bool LockedByOthers(const std::string& path) {
 // program has it open for changes: the office programs leave a lock file
 // ".~lock.NAME#" beside a workbook they have open, or lock the file itself.
 Status CheckReplaceable(const std::string& path, const struct stat& existing) {
-  if (!S_ISREG(existing.st_mode)) return MakeError("Not a regular file: " + path);
+  if (!S_ISREG(existing.st_mode)) return MakeError("Not a regular file: " + path, ErrorKind::NotRegularFile);
   if (access(path.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)
-    return MakeError("The file is read-only: " + path);
+    return MakeError("The file is read-only: " + path, ErrorKind::ReadOnly);
   struct stat lock_file;
   if (lstat((FolderOf(path) + "/.~lock." + BaseNameOf(path) + "#").c_str(), &lock_file) == 0)
-    return MakeError("The file is open in another program (it has a lock file beside it): " + path);
-  if (LockedByOthers(path)) return MakeError("The file is open in another program (it is locked): " + path);
+    return MakeError("The file is open in another program (it has a lock file beside it): " + path, ErrorKind::InUse);
+  if (LockedByOthers(path))
+    return MakeError("The file is open in another program (it is locked): " + path, ErrorKind::InUse);
   return Ok{};
 }
 
@@ -109,7 +123,7 @@ Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
   struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
-    return MakeError("Not a regular file: " + path);
+    return MakeError("Not a regular file: " + path, ErrorKind::NotRegularFile);
   }
   std::vector<uint8_t> bytes(static_cast<size_t>(info.st_size));
   size_t done = 0;

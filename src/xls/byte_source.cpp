@@ -63,7 +63,8 @@ Status FileSource::check_unchanged() const {
   struct stat info;
   if (fstat(m_fd, &info) != 0) return MakeError("Cannot read " + m_path + ": " + std::strerror(errno));
   if (!(IdentityOf(info) == m_identity))
-    return MakeError("The workbook " + m_path + " was changed by another program while it was being read; try again");
+    return MakeError("The workbook " + m_path + " was changed by another program while it was being read; try again",
+                     ErrorKind::InUse);
   return Ok{};
 }
 

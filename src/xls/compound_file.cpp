@@ -173,11 +173,11 @@ Result<std::vector<uint8_t>> ReadStreamData(SectorReader& sectors, const std::ve
 }
 
 Result<std::vector<uint8_t>> ReadHeader(const ByteSource& file) {
-  if (file.size() < kHeaderSize) return MakeError("The file is not an Excel workbook (.xls)");
+  if (file.size() < kHeaderSize) return MakeError("The file is not an Excel workbook (.xls)", ErrorKind::NotAWorkbook);
   std::vector<uint8_t> header(kHeaderSize);
   if (auto read = file.read(0, header); !read) return read.error();
   if (!std::equal(kSignature.begin(), kSignature.end(), header.begin()))
-    return MakeError("The file is not an Excel workbook (.xls)");
+    return MakeError("The file is not an Excel workbook (.xls)", ErrorKind::NotAWorkbook);
   const uint16_t shift = GetU16(header, 0x1E);
   if (shift != 9 && shift != 12) return Damaged("unknown sector size");
   if (GetU16(header, 0x20) != 6) return Damaged("unknown small sector size");

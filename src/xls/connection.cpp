@@ -54,7 +54,7 @@ Status Connection::Close() {
   m_sheets.clear();
   m_changed = false;
   if (auto saved = m_workbook->Save(m_path); !saved) {
-    return MakeError("Cannot write the workbook '" + m_path + "': " + saved.error().text);
+    return MakeError("Cannot write the workbook '" + m_path + "': " + saved.error().text, saved.error().kind);
   }
   return Ok{};
 }
@@ -67,7 +67,7 @@ void Connection::Discard() {
 
 Result<size_t> Connection::FindSheet(const sql::TableRef& table) const {
   if (auto index = m_workbook->FindSheet(table.sheet)) return *index;
-  return MakeError("The workbook has no sheet named " + sql::Quoted(table.sheet), ErrorKind::NotFound);
+  return MakeError("The workbook has no sheet named " + sql::Quoted(table.sheet), ErrorKind::NoSuchSheet);
 }
 
 Result<Grid*> Connection::Cells(size_t index) {
@@ -124,7 +124,7 @@ Status Connection::Run(const sql::CreateTable& create, sql::QueryResult*) {
     return written;
   }
   if (m_workbook->HasSheetNamed(create.table.sheet)) {
-    return MakeError("The workbook already has a sheet named " + sql::Quoted(create.table.sheet));
+    return MakeError("The workbook already has a sheet named " + sql::Quoted(create.table.sheet), ErrorKind::SheetExists);
   }
   if (auto valid = sql::CheckSheetName(create.table.sheet); !valid) return valid;
   Grid cells;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -45,7 +47,8 @@ Result<std::vector<uint8_t>> ReadFileHead(const std::string& path, size_t count)
   if (!file) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) return MakeError("The workbook file does not exist: " + path, ErrorKind::NotFound);
-    return MakeError("Cannot open " + path);
+    return MakeError("Cannot open " + path + ": " + std::strerror(errno),
+                     errno == EACCES ? ErrorKind::AccessDenied : ErrorKind::Failed);
   }
   std::vector<uint8_t> head(count);
   file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(count));
@@ -74,7 +77,7 @@ Result<std::unique_ptr<SheetBook>> LoadSheetBook(const std::string& path) {
   }
   // A password-protected .xlsx is a compound file: the BIFF8 reader names it so.
   if (NamesXlsxWorkbook(path) && !LooksLikeCompoundFile(*head))
-    return MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
+    return MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive", ErrorKind::NotAWorkbook);
   // A BIFF8 workbook is opened where it lies: only the globals now, each
   // sheet when it is first read, so a switch lookup stays cheap.
   auto book = Workbook::Load(path);

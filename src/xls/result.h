@@ -9,7 +9,25 @@
 
 namespace xls {
 
-enum class ErrorKind { Failed, NotFound, Syntax };
+// What went wrong, for the front ends to choose their own words; the text
+// beside it says it in detail.
+enum class ErrorKind {
+  Failed,          // damaged, too large, or the system refused a read or write
+  NotFound,        // the file or a part of it does not exist
+  Syntax,          // a statement the driver does not understand
+  NoSuchSheet,     // the workbook has no sheet of that name
+  SheetExists,     // a sheet of that name is there already
+  NotAWorkbook,    // the file holds no workbook of a format the program reads
+  IsFolder,        // a folder where a file was expected
+  NotRegularFile,  // a device, FIFO or socket (or a folder)
+  AccessDenied,    // the permissions forbid reading it
+  ReadOnly,        // the file may not be changed
+  InUse,           // another program has the file open
+  DiskFull,        // no space left for the write
+};
+
+// The kind of a failed system call's errno.
+ErrorKind KindOfSystemError(int error);
 
 struct Error {
   std::string text;

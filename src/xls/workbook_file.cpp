@@ -63,7 +63,7 @@ Result<std::shared_ptr<const WorkbookFile>> WorkbookFile::Read(const ByteSource&
   if (!entry && directory->FindRootStream(u"EncryptedPackage"))
     return MakeError("The workbook is password-protected (encrypted); the program cannot read it. Save it without "
                      "a password in the spreadsheet program first");
-  if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)");
+  if (!entry) return MakeError("The file holds no Excel workbook (no Workbook stream)", ErrorKind::NotAWorkbook);
   auto stream = directory->OpenStream(file, *entry);
   if (!stream) return stream.error();
   auto globals_bytes = ReadGlobalsBytes(*stream, file);

@@ -24,7 +24,7 @@ const Relationship* FindRelationshipOfType(const std::vector<Relationship>& rels
 }
 
 xls::Error NotAWorkbook(const std::string& why) {
-  return xls::MakeError("The file is a ZIP archive but not an Excel workbook (.xlsx): " + why);
+  return xls::MakeError("The file is a ZIP archive but not an Excel workbook (.xlsx): " + why, xls::ErrorKind::NotAWorkbook);
 }
 
 xls::Result<std::string> FindWorkbookPart(const ZipPackage& package) {

@@ -91,7 +91,7 @@ xls::Result<XlsxWorkbook> XlsxWorkbook::Load(const std::string& path) {
 }
 
 xls::Result<XlsxWorkbook> XlsxWorkbook::Parse(std::vector<uint8_t> bytes) {
-  if (!LooksLikeZip(bytes)) return xls::MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive");
+  if (!LooksLikeZip(bytes)) return xls::MakeError("The file is not an Excel workbook (.xlsx): it is no ZIP archive", xls::ErrorKind::NotAWorkbook);
   auto read = PackageFile::Parse(std::move(bytes));
   if (!read) return read.error();
   XlsxWorkbook book;

@@ -185,13 +185,13 @@ TEST_F(DialogTest, ReadingAfterACalculationRestoresTheSixColumnsAndKeepsResults)
   EXPECT_EQ(Text(1006), l1);
 }
 
-TEST_F(DialogTest, MissingWorkbookReadsAsAnEmptyList) {
+TEST_F(DialogTest, MissingWorkbookIsSaidAndLeavesAnEmptyList) {
   Click(1);
-  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_EQ(messages, std::vector<std::string>{"找不到工作簿 " + InputPath()});
   EXPECT_EQ(dialog->m_list.GetItemCount(), 0);
   EXPECT_EQ(dialog->m_list.GetColumnCount(), 6);
   Click(1005);
-  EXPECT_EQ(messages, std::vector<std::string>{"请首先读入数据文件!"});
+  EXPECT_EQ(messages.back(), "请首先读入数据文件!");
 }
 
 TEST_F(DialogTest, DamagedWorkbookEndsTheCommandWithItsErrorAndChangesNothing) {
@@ -292,6 +292,16 @@ TEST_F(TestSheetTest, WritesTheSampleRowsAppendedInsertedAndReplaced) {
   EXPECT_EQ((*rows)[6][1], "26");
   EXPECT_EQ((*rows)[7], (std::vector<std::string>{"Test", "Test"}));
   EXPECT_FALSE(std::filesystem::exists(Program("Test.csv")));
+}
+
+TEST_F(TestSheetTest, AWriteThatFailsIsShownNotAnnouncedAsSuccess) {
+  WriteInput({{"N1", "L1", "3", "0.8", "0.85", ""}}, {{"C16", "16"}});
+  std::filesystem::copy_file(InputPath(), Program("Test.xls"), std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::permissions(Program("Test.xls"), std::filesystem::perms(0444));
+  dialog->OnWrite();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("文件写入失败!\n文件: " + Program("Test.xls"), 0), 0u) << messages[0];
+  EXPECT_NE(messages[0].find("文件是只读的"), std::string::npos) << messages[0];
 }
 
 TEST_F(TestSheetTest, TickedConversionAlsoWritesASemicolonTextFile) {

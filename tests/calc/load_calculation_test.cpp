@@ -41,12 +41,14 @@ TEST_F(Reading, ShortRowsLeaveCellsEmptyAndLongRowsShowTheFirstSix) {
   EXPECT_EQ(list.GetColumnCount(), 6);
 }
 
-TEST_F(Reading, MissingSheetLeavesTheListEmptyAndTheCalculationAsksForData) {
+TEST_F(Reading, MissingSheetIsSaidAndLeavesTheListEmpty) {
   WriteInput({}, kSmallLibrary);
-  ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_FALSE(core.ReadCircuits());
   EXPECT_EQ(list.GetItemCount(), 0);
   EXPECT_FALSE(core.Calculate());
-  EXPECT_EQ(host.messages, std::vector<std::string>{"请首先读入数据文件!"});
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_NE(host.messages[0].find("工作簿中没有工作表“线路负荷计算”"), std::string::npos) << host.messages[0];
+  EXPECT_EQ(host.messages[1], "请首先读入数据文件!");
 }
 
 class Calculation : public WorkbookTest {};
@@ -214,8 +216,14 @@ TEST_F(SwitchSelection, ThresholdIsCurrentTimesOnePointOnePlusOneTruncated) {
   EXPECT_EQ(ToUtf8(core.FindSwitches(58.0f)), "");       // 63.8 + 1 → 64
 }
 
+// A library sheet without models is read: no switch fits. (A missing one
+// is said instead.)
 TEST_F(SwitchSelection, EmptyLibraryShowsNoSwitch) {
-  WriteInput({{"1", "L1", "3", "0.8", "0.85"}}, {});
+  xls::Workbook book;
+  book.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"},
+                                            {{"1", "L1", "3", "0.8", "0.85"}}));
+  book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, {}));
+  ASSERT_TRUE(book.Save(InputPath()).ok());
   ASSERT_TRUE(core.ReadCircuits());
   ASSERT_TRUE(core.Calculate());
   EXPECT_EQ(Cell(0, 7), "");

@@ -113,6 +113,15 @@ TEST_F(WorkbookFolderTest, XdgDataHomeWinsOverHomeWhenAbsolute) {
   EXPECT_FALSE(fs::exists("relative"));
 }
 
+TEST_F(WorkbookFolderTest, ARelativeHomeIsNotUsed) {
+  WorkbookFolderFacts facts = Facts();
+  facts.home = "relative-home";
+  const WorkbookFolderChoice choice = ChooseWorkbookFolder(facts);
+  EXPECT_EQ(choice.folder, bin);
+  EXPECT_NE(choice.error.find("absolute"), std::string::npos) << choice.error;
+  EXPECT_FALSE(fs::exists("relative-home"));
+}
+
 TEST_F(WorkbookFolderTest, FailuresToPrepareTheFolderAreReportedWithTheirPlace) {
   WorkbookFolderFacts facts = Facts();
   facts.home.clear();

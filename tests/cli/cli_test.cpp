@@ -167,7 +167,7 @@ TEST_F(LoadcalcCli, BadArgumentsShowTheUsage) {
                                 "--json=yes", "--workbook="}) {
     const CliRun run = Invoke(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_NE(run.err.find("usage: loadcalc-cli"), std::string::npos) << arguments;
+    EXPECT_NE(run.err.find("用法: loadcalc-cli"), std::string::npos) << arguments;
     EXPECT_EQ(run.out, "") << arguments;
   }
 }
@@ -274,24 +274,24 @@ TEST_F(LoadcalcCli, NamesThatAreNotValidTextAreRefused) {
   const std::string bad = PathIn("r\xe9s.xls").string();
   const CliRun save = Invoke(OnSample("--save \"$(printf '" + bad + "')\""));
   EXPECT_EQ(save.status, 1);
-  EXPECT_NE(save.err.find("not valid UTF-8"), std::string::npos) << save.err;
+  EXPECT_NE(save.err.find("文件名不是有效的文本"), std::string::npos) << save.err;
   const CliRun read = Invoke("--workbook \"$(printf '" + bad + "')\"");
   EXPECT_EQ(read.status, 1);
-  EXPECT_NE(read.err.find("not valid UTF-8"), std::string::npos) << read.err;
+  EXPECT_NE(read.err.find("文件名不是有效的文本"), std::string::npos) << read.err;
   EXPECT_EQ(NamesIn(PathIn("")), before);
 }
 
 TEST_F(LoadcalcCli, OutputThatCannotBeWrittenIsAFailure) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   EXPECT_EQ(InvokeRedirected(OnSample("--json"), ">/dev/full"), 1);
-  EXPECT_NE(ReadFile(PathIn("err.txt")).find("could not be written to standard output"), std::string::npos);
+  EXPECT_NE(ReadFile(PathIn("err.txt")).find("无法将计算结果写到标准输出"), std::string::npos);
 }
 
 TEST_F(LoadcalcCli, RefusedCalculationSaysTheFileWasNotWritten) {
   const CliRun run = Invoke(OnSample("--power-factor 0.01 --save '" + PathIn("r.xls").string() + "'"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("文件写入失败!"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("the results file was not written"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("结果文件没有写入"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(PathIn("r.xls")));
 }
 
@@ -302,6 +302,9 @@ TEST_F(LoadcalcCli, WorkbooksTheUserMayNotChangeAreOnlyRead) {
     const FileState before = StateOf(Sample());
     const CliRun run = Invoke(OnSample("--json"));
     EXPECT_EQ(run.status, 0) << what << run.err;
+    // Said once, and the calculation goes on.
+    EXPECT_NE(run.err.find("未能在工作簿中写入备份工作表“CSpreadSheetBackup”，计算照常进行"), std::string::npos)
+        << what << run.err;
     EXPECT_NE(run.out.find("\"WL1\""), std::string::npos) << what;
     EXPECT_TRUE(StateOf(Sample()) == before) << what;
   };
@@ -343,9 +346,77 @@ TEST_F(LoadcalcCli, ReportNeedsABuildWithQt) {
   if (LOADCALC_CLI_WRITES_REPORTS) GTEST_SKIP() << "this build writes reports";
   const CliRun run = Invoke(OnSample("--report '" + PathIn("r.pdf").string() + "'"));
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("--report is not available"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("不能写计算书 (--report)"), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_FALSE(std::filesystem::exists(PathIn("r.pdf")));
+}
+
+// The report's target passes the results' checks; both outputs are checked
+// before anything is read or written, and no failure aborts the program.
+TEST_F(LoadcalcCli, TheReportNeverReplacesTheWorkbookOrTheResults) {
+  if (!LOADCALC_CLI_WRITES_REPORTS) GTEST_SKIP() << "this build writes no reports";
+  const FileState before = StateOf(Sample());
+  std::filesystem::create_symlink(Sample(), PathIn("link.pdf"));
+  for (const std::string& target : {Sample().string(), PathIn("link.pdf").string()}) {
+    const CliRun run = Invoke(OnSample("--report '" + target + "'"));
+    EXPECT_EQ(run.status, 1) << target << run.err;
+    EXPECT_NE(run.err.find("这是读取回路数据的工作簿"), std::string::npos) << run.err;
+    EXPECT_TRUE(StateOf(Sample()) == before) << target;
+  }
+
+  const CliRun same = Invoke(OnSample("--save '" + PathIn("same.xls").string() + "' --report '" +
+                                      PathIn("same.xls").string() + "'"));
+  EXPECT_EQ(same.status, 1);
+  EXPECT_NE(same.err.find("计算书与计算结果不能写入同一个文件"), std::string::npos) << same.err;
+  EXPECT_EQ(same.err.find("文件写入成功"), std::string::npos) << same.err;
+  EXPECT_FALSE(std::filesystem::exists(PathIn("same.xls")));
+
+  std::filesystem::create_directory(PathIn("folder.pdf"));
+  std::ofstream(PathIn("locked.pdf")) << "old";
+  std::filesystem::permissions(PathIn("locked.pdf"), std::filesystem::perms(0444));
+  for (const std::string name : {"folder.pdf", "locked.pdf"}) {
+    const CliRun run = Invoke(OnSample("--report '" + PathIn(name).string() + "'"));
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find(name == "folder.pdf" ? "不是普通文件" : "只读"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadFile(PathIn("locked.pdf")), "old");
+}
+
+// Each failure of the input names the file (and the sheet), in Chinese.
+TEST_F(LoadcalcCli, WorkbookFailuresAreSaidInChinese) {
+  const CliRun missing = Invoke("--workbook '" + PathIn("none.xls").string() + "'");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "找不到工作簿 " + PathIn("none.xls").string() + "\n");
+
+  std::filesystem::create_directory(PathIn("folder.xls"));
+  for (const std::string name : {"folder.xls", "."}) {
+    const CliRun folder = Invoke("--workbook '" + PathIn(name).string() + "'");
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("这是一个文件夹"), std::string::npos) << folder.err;
+  }
+
+  std::ofstream(PathIn("text.xls")) << "no workbook";
+  const CliRun text = Invoke("--workbook '" + PathIn("text.xls").string() + "'");
+  EXPECT_EQ(text.status, 1);
+  EXPECT_NE(text.err.find("文件不是程序能读取的 Excel 工作簿 (Cannot open the workbook"), std::string::npos)
+      << text.err;
+
+  xls::Workbook book;
+  book.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"},
+                                            {{"WL1", "L1", "3", "0.8", "0.85", ""}}));
+  ASSERT_TRUE(book.Save(PathIn("nolibrary.xls").string()).ok());
+  const CliRun library = Invoke("--workbook '" + PathIn("nolibrary.xls").string() + "' --json");
+  EXPECT_EQ(library.status, 1);
+  EXPECT_NE(library.err.find("工作簿中没有工作表“开关型号库”"), std::string::npos) << library.err;
+  EXPECT_NE(library.err.find("nolibrary.xls"), std::string::npos) << library.err;
+
+  xls::Workbook empty;
+  empty.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, {}));
+  empty.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, {{"C16", "16"}}));
+  ASSERT_TRUE(empty.Save(PathIn("empty.xls").string()).ok());
+  const CliRun none = Invoke("--workbook '" + PathIn("empty.xls").string() + "'");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "工作表“线路负荷计算”中没有回路 文件: " + PathIn("empty.xls").string() + "\n");
 }
 
 // A board of `circuits` rows all read on L1, with powers of 0.5 to 5 kW.
@@ -363,7 +434,7 @@ TEST_F(LoadcalcCli, BalanceBeyondNineteenCircuitsUsesTheExtendedMethodAndReports
   WriteBoard(PathIn("board.xls"), 25);
   const CliRun run = Invoke("--workbook '" + PathIn("board.xls").string() + "' --balance --time-limit 5 --json");
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("25 circuits: balancing with the extended method (time limit 5 s)"), std::string::npos)
+  EXPECT_NE(run.err.find("25 个回路: 用扩展方法进行自动平衡 (时限 5 秒)"), std::string::npos)
       << run.err;
   EXPECT_NE(run.out.find("\"balance\":{\"method\":\"extended\",\"applied\":true,\"optimal\":true,"),
             std::string::npos)

@@ -27,20 +27,21 @@ class ReportPdfTest : public testing::Test {
 TEST_F(ReportPdfTest, WritesAPdfAndReplacesAnOldFileWhole) {
   const auto path = folder.path("计算书.pdf");
   { std::ofstream(path) << "old"; }
-  EXPECT_EQ(report_pdf::WriteReportPdf(MadeUpReport(3), path.string()), "");
+  EXPECT_TRUE(report_pdf::WriteReportPdf(MadeUpReport(3), path.string()).ok());
   EXPECT_EQ(Head(path, 5), "%PDF-");
   // Nothing but the report is left in the folder: no temporary file.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST_F(ReportPdfTest, FailuresAreReportedAndLeaveNoFile) {
-  const std::string missing = report_pdf::WriteReportPdf(MadeUpReport(3), folder.path("no/such.pdf").string());
-  EXPECT_NE(missing, "");
+  const xls::Status missing = report_pdf::WriteReportPdf(MadeUpReport(3), folder.path("no/such.pdf").string());
+  EXPECT_FALSE(missing.ok());
   EXPECT_FALSE(std::filesystem::exists(folder.path("no")));
 
   std::filesystem::create_directory(folder.path("folder.pdf"));
-  const std::string folderTarget = report_pdf::WriteReportPdf(MadeUpReport(3), folder.path("folder.pdf").string());
-  EXPECT_NE(folderTarget.find("Not a regular file"), std::string::npos) << folderTarget;
+  const xls::Status folderTarget = report_pdf::WriteReportPdf(MadeUpReport(3), folder.path("folder.pdf").string());
+  ASSERT_FALSE(folderTarget.ok());
+  EXPECT_EQ(folderTarget.error().kind, xls::ErrorKind::NotRegularFile) << folderTarget.error().text;
   EXPECT_TRUE(std::filesystem::is_directory(folder.path("folder.pdf")));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }

@@ -186,6 +186,14 @@ TEST_F(TextSheet, FailedWriteKeepsTheTableForALaterCommit) {
   EXPECT_EQ(sheet.GetTotalRows(), 1);
 }
 
+TEST_F(TextSheet, ChangesOutsideATransactionReturnTheFailedWrite) {
+  CSpreadSheet sheet(Path("missing folder/t.csv"), ",", false);
+  CStringArray values = Values({"a"});
+  EXPECT_FALSE(sheet.AddRow(values));
+  EXPECT_EQ(sheet.GetLastErrorText().str(), "Error writing file\n");
+  EXPECT_FALSE(sheet.DeleteSheet());
+}
+
 TEST_F(TextSheet, DeleteSheetEmptiesTheFile) {
   Make("del.csv", {{"a"}, {"1"}});
   CSpreadSheet sheet(Path("del.csv"), ",", false);

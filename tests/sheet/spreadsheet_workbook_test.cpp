@@ -145,11 +145,30 @@ TEST_F(WorkbookSheet, FailedWorkbookWriteFailsTheCommit) {
   EXPECT_EQ(m_statements.front(), "CREATE TABLE [S] ([a] char(255))");
 }
 
+// Outside a transaction every change is written at once; a write that
+// fails is the change's failure.
+TEST_F(WorkbookSheet, ChangesOutsideATransactionReturnTheFailedWrite) {
+  CSpreadSheet nowhere(Path("no folder/book.xls"), "S", false);
+  CStringArray header = Values({"a"});
+  EXPECT_FALSE(nowhere.AddHeaders(header));
+  EXPECT_NE(nowhere.GetLastErrorText().str().find("Cannot write the workbook"), std::string::npos);
+
+  Make("ro.xls", "S", {{"a"}, {"1"}});
+  std::filesystem::permissions(Path("ro.xls").str(), std::filesystem::perms(0444));
+  CSpreadSheet readOnly(Path("ro.xls"), "S", false);
+  CStringArray row = Values({"2"});
+  EXPECT_FALSE(readOnly.AddRow(row));
+  EXPECT_EQ(readOnly.GetLastErrorKind(), xls::ErrorKind::ReadOnly);
+  EXPECT_FALSE(readOnly.DeleteSheet());
+  CSpreadSheet kept(Path("ro.xls"), "S", false);
+  EXPECT_EQ(AllRows(kept), (std::vector<Row>{{"a"}, {"1"}}));
+}
+
 TEST_F(WorkbookSheet, RefusedStatementLeavesTheWorkbookAsItWas) {
   Make("keep.xls", "S", {{"a"}, {"1"}});
   CSpreadSheet sheet(Path("keep.xls"), "bad:name", false);
   CStringArray header = Values({"a"});
-  ASSERT_TRUE(sheet.AddHeaders(header));
+  EXPECT_FALSE(sheet.AddHeaders(header));
   EXPECT_NE(sheet.GetLastErrorText().str().find("must not contain"), std::string::npos);
   CSpreadSheet kept(Path("keep.xls"), "S", false);
   EXPECT_EQ(AllRows(kept), (std::vector<Row>{{"a"}, {"1"}}));

@@ -94,7 +94,7 @@ CFile::CFile(const char* fileName, unsigned flags) : m_strFileName(fileName) {
   m_targetPath = ResolveLink(path);
   if (const char* reason = ReasonNotReplaceable(m_targetPath)) {
     errno = EPERM;
-    throw CFileException(CString(reason) + " " + m_strFileName);
+    throw CFileException(CString(reason) + " " + m_strFileName, xls::ErrorKind::ReadOnly);
   }
   std::string pattern = FolderOf(m_targetPath) + "/." + BaseNameOf(m_targetPath) + ".XXXXXX";
   m_fd = mkstemp(pattern.data());
@@ -106,7 +106,7 @@ CFile::~CFile() { Abort(); }
 
 void CFile::Fail(const char* what) const {
   const int error = errno;
-  throw CFileException(CString(what) + " " + m_strFileName + ": " + std::strerror(error));
+  throw CFileException(CString(what) + " " + m_strFileName + ": " + std::strerror(error), xls::KindOfSystemError(error));
 }
 
 unsigned CFile::Read(void* buffer, unsigned count) {

@@ -8,13 +8,16 @@
 #include <vector>
 
 #include "platform/text/cstring.h"
+#include "xls/result.h"
 
 class CFileException : public std::exception {
  public:
-  explicit CFileException(const CString& error) : m_strError(error) {}
+  explicit CFileException(const CString& error, xls::ErrorKind kind = xls::ErrorKind::Failed)
+      : m_strError(error), m_kind(kind) {}
   const char* what() const noexcept override { return m_strError.GetString(); }
 
   CString m_strError;
+  xls::ErrorKind m_kind;
 };
 
 class CFile {

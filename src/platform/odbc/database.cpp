@@ -15,7 +15,10 @@ void LogStatement(const char* sql) {
   if (LogHook()) LogHook()(CString(sql));
 }
 
-[[noreturn]] void ThrowError(const std::string& utf8Text) { throw CDBException(FromUtf8(utf8Text)); }
+[[noreturn]] void ThrowError(const std::string& utf8Text, xls::ErrorKind kind = xls::ErrorKind::Failed) {
+  throw CDBException(FromUtf8(utf8Text), kind);
+}
+[[noreturn]] void ThrowError(const xls::Error& error) { ThrowError(error.text, error.kind); }
 
 // The path to open: DBQ in the operating system's encoding.
 std::string WorkbookPath(const std::u16string& dbq) { return ToUtf8(FromUtf16(dbq)); }
@@ -36,13 +39,13 @@ void CDatabase::SetStatementLog(StatementLog log) { LogHook() = std::move(log); 
 bool CDatabase::OpenEx(const char* connect, unsigned long options) {
   if (IsOpen()) ThrowError("The connection is already open");
   auto settings = xls::sql::ParseConnectString(ToUtf16(CString(connect)));
-  if (!settings) ThrowError(settings.error().text);
+  if (!settings) ThrowError(settings.error());
   CheckDriver(settings->driver);
   xls::ConnectionOptions connectionOptions;
   connectionOptions.readOnly = settings->readOnly || (options & openReadOnly) != 0;
   connectionOptions.createIfMissing = !settings->createPath.empty();
   auto opened = xls::Connection::Open(WorkbookPath(settings->workbook), connectionOptions);
-  if (!opened) ThrowError(opened.error().text);
+  if (!opened) ThrowError(opened.error());
   m_connection.emplace(std::move(opened.value()));
   return true;
 }
@@ -55,13 +58,13 @@ xls::Connection& CDatabase::Connection(const char* operation) {
 void CDatabase::ExecuteSQL(const char* sql) {
   LogStatement(sql);
   auto executed = Connection("ExecuteSQL").Execute(ToUtf16(CString(sql)));
-  if (!executed) ThrowError(executed.error().text);
+  if (!executed) ThrowError(executed.error());
 }
 
 xls::sql::QueryResult CDatabase::Query(const char* sql) {
   LogStatement(sql);
   auto result = Connection("Query").Query(ToUtf16(CString(sql)));
-  if (!result) ThrowError(result.error().text);
+  if (!result) ThrowError(result.error());
   return std::move(result.value());
 }
 
@@ -69,7 +72,7 @@ void CDatabase::Close() {
   if (!m_connection) return;
   auto closed = m_connection->Close();
   m_connection.reset();
-  if (!closed) ThrowError(closed.error().text);
+  if (!closed) ThrowError(closed.error());
 }
 
 void CDatabase::Rollback() {
