@@ -7,6 +7,8 @@
 #include "platform/odbc/db_exception.h"
 #include "sheet/spreadsheet.h"
 
+#include <vector>
+
 namespace {
 
 struct ColumnSpec {
@@ -33,14 +35,24 @@ bool CLoadCalcCore::ResetCircuitList() {
   for (int i = 0; i < m_astrHeaders.GetSize(); ++i) m_list.InsertColumn(i, m_astrHeaders[i], kInputColumns[i].width);
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   m_switchBox.ResetContent();
+  ClearResults();
   return true;
 }
+
+namespace {
+// A row with no text in any cell is no circuit (a stray cell far below the
+// board makes the sheet that long).
+bool HoldsAnything(const CStringArray& values) {
+  for (int k = 0; k < values.GetSize(); ++k)
+    if (!values[k].IsEmpty()) return true;
+  return false;
+}
+}  // namespace
 
 bool CLoadCalcCore::ReadCircuits() {
   // Any other name would be read and backed up as a text table; such a file
   // is refused before anything is opened or written.
   if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
-    ResetCircuitList();
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
     return false;
   }
@@ -50,13 +62,18 @@ bool CLoadCalcCore::ReadCircuits() {
   }
   try {
     CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
-    m_host.BeginWaitCursor();
-    ResetCircuitList();
+    // The list changes only once every row is read: a failure leaves it as it was.
+    std::vector<CStringArray> circuits;
     const long rows = sheet.GetTotalRows();
     for (long r = 2; r <= rows; ++r) {
       CStringArray values;
       sheet.ReadRow(values, r);
-      const int item = m_list.InsertItem(static_cast<int>(r - 2), values.IsEmpty() ? CString() : values[0]);
+      if (HoldsAnything(values)) circuits.push_back(std::move(values));
+    }
+    m_host.BeginWaitCursor();
+    ResetCircuitList();
+    for (const CStringArray& values : circuits) {
+      const int item = m_list.InsertItem(m_list.GetItemCount(), values.IsEmpty() ? CString() : values[0]);
       for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
     }
     m_host.EndWaitCursor();

@@ -61,6 +61,13 @@ class CLoadCalcCore {
   // input workbook itself. Shows "文件写入成功!" or the error.
   bool SaveResults(const CString& path);
 
+  // Empties the seven board results, the switch box and the list's three
+  // result columns: they no longer belong to the circuits shown.
+  void ClearResults();
+  // True once 计算 has run to its end on the list as it is now; 保存 and
+  // the 计算书 refuse otherwise.
+  bool ResultsCurrent() const { return m_resultsCurrent; }
+
   CircuitTable& m_list;
   CStringArray m_astrHeaders;
 
@@ -90,6 +97,9 @@ class CLoadCalcCore {
   bool Cancelled();
   void WritePhases(const std::vector<int>& phases);
 
+  bool CircuitsAreValid();
+
   CString m_strWorkbook;
   BalanceOutcome m_lastBalance;
+  bool m_resultsCurrent = false;
 };

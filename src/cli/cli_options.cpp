@@ -7,13 +7,21 @@
 namespace {
 
 // A whole argument holding one finite decimal number.
-std::optional<float> ParseNumber(const std::string& text) {
+std::optional<double> ParseNumber(const std::string& text) {
   if (text.empty()) return std::nullopt;
   errno = 0;
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
   if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return static_cast<float>(value);
+  return value;
+}
+
+// A balance may run from a millisecond to a day.
+constexpr double kShortestTimeLimit = 0.001;
+constexpr double kLongestTimeLimit = 86400;
+
+std::string Refusal(const std::string& name, const std::string& needs, const std::string& value) {
+  return name + " 需要" + needs + ",而不是“" + value + "”";
 }
 
 bool TakesValue(const std::string& name) {
@@ -32,15 +40,26 @@ std::string Apply(CliOptions& options, const std::string& name, const std::strin
   } else if (name == "--report") {
     if (value.empty()) return "--report needs a file name";
     options.reportTo = value;
-  } else if (name == "--time-limit" || name == "--balance-below") {
-    const std::optional<float> number = ParseNumber(value);
-    if (!number || *number <= 0) return name + " needs a positive number, not \"" + value + "\"";
-    if (name == "--time-limit") options.timeLimitSeconds = std::stod(value);
-    else options.balanceBelow = std::stod(value);
+  } else if (name == "--time-limit") {
+    const std::optional<double> number = ParseNumber(value);
+    if (!number || *number < kShortestTimeLimit || *number > kLongestTimeLimit)
+      return Refusal(name, "0.001 到 86400 之间的秒数", value);
+    options.timeLimitSeconds = *number;
+  } else if (name == "--balance-below") {
+    const std::optional<double> number = ParseNumber(value);
+    if (!number || *number <= 0) return Refusal(name, "一个大于0的数", value);
+    options.balanceBelow = *number;
+  } else if (name == "--demand-coefficient") {
+    // As a 32-bit float, as the board keeps it; 1e39 would become inf.
+    const std::optional<double> number = ParseNumber(value);
+    const float coefficient = number ? static_cast<float>(*number) : 0.0f;
+    if (!number || !(coefficient > 0.0f && coefficient <= 1.0f))
+      return Refusal(name, "大于0且不大于1的数", value);
+    options.demandCoefficient = coefficient;
   } else {
-    const std::optional<float> number = ParseNumber(value);
+    const std::optional<double> number = ParseNumber(value);
     if (!number) return name + " needs a number, not \"" + value + "\"";
-    (name == "--power-factor" ? options.powerFactor : options.demandCoefficient) = *number;
+    options.powerFactor = static_cast<float>(*number);
   }
   return {};
 }
@@ -86,11 +105,12 @@ std::string CliUsage() {
          "                             program; for an installed copy, in $XDG_DATA_HOME/loadcalc/ or\n"
          "                             ~/.local/share/loadcalc/)\n"
          "  --power-factor X           the board's power factor, in (0.01, 1] (default 0.5)\n"
-         "  --demand-coefficient X     the board's demand coefficient (default 0.8)\n"
+         "  --demand-coefficient X     the board's demand coefficient, in (0, 1] (default 0.8)\n"
          "  --balance                  balance the circuits over L1/L2/L3 first (自动平衡): up to 19 circuits\n"
          "                             the exhaustive search, 20 to 200 the extended method\n"
          "  --balance-below U          instead, move the fewest circuits so that the unbalance falls below U\n"
-         "  --time-limit SECONDS       time limit of the extended method and of --balance-below (default 2)\n"
+         "  --time-limit SECONDS       time limit of the extended method and of --balance-below, 0.001 to\n"
+         "                             86400 (default 2)\n"
          "  --save FILE                write the results workbook (保存), replacing FILE: .xlsx when its\n"
          "                             name ends in .xlsx, .xls otherwise\n"
          "                             once complete (\".xls\" added to a name without an extension)\n"

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "calc/balance_moves.h"
 #include "calc/calc_texts.h"
+#include "calc/circuit_validation.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
 #include "calc/switch_combo_box.h"
@@ -34,6 +36,12 @@ class ConsoleHost : public LoadCalcHost {
     for (char& ch : line)
       if (ch == '\n' || ch == '\r') ch = ' ';
     std::cerr << line << std::endl;
+  }
+  // One line for the heading and one for each circuit, so that each can be
+  // found with grep.
+  void ShowCircuitProblems(const std::vector<CircuitProblem>& problems) override {
+    ShowMessage(CircuitProblemsHeading(static_cast<int>(problems.size())));
+    for (const CircuitProblem& problem : problems) ShowMessage(CircuitProblemLine(problem));
   }
   void ExchangeBoardData(bool) override {}
   void BeginWaitCursor() override {}
@@ -70,7 +78,10 @@ bool Balance(CLoadCalcCore& core, const CliOptions& options) {
   if (!options.balanceBelow && circuits > 19 && circuits <= 200)
     std::cerr << "loadcalc-cli: " << circuits << " circuits: balancing with the extended method (time limit "
               << options.timeLimitSeconds << " s)" << std::endl;
-  return core.AutoBalance(settings);
+  const bool balanced = core.AutoBalance(settings);
+  for (const PhaseMove& move : PhaseMoves(core.m_list, core.LastBalance()))
+    std::cerr << "loadcalc-cli: 移动回路 " << ToUtf8(PhaseMoveLine(move)) << std::endl;
+  return balanced;
 }
 
 bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const report::ReportSource& source,

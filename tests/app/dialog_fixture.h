@@ -52,9 +52,16 @@ class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
-    SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT) {
-      messages.push_back(Utf8(text));
+    SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT type) {
       captions.push_back(Utf8(caption));
+      // Questions are kept apart, so checks of what a command said stay
+      // about its messages.
+      if ((type & 0x000F) == MB_YESNO) {
+        questions.push_back(Utf8(text));
+        questionTypes.push_back(type);
+        return yesNoAnswer;
+      }
+      messages.push_back(Utf8(text));
       return static_cast<int>(IDOK);
     });
     SetFileDialogHandler([this](const CFileDialog& dialog) {
@@ -112,6 +119,9 @@ class DialogTest : public testing::Test {
   std::unique_ptr<TestableDialog> dialog;
   std::vector<std::string> messages;
   std::vector<std::string> captions;
+  std::vector<std::string> questions;
+  std::vector<UINT> questionTypes;
+  int yesNoAnswer = IDYES;
   std::vector<std::string> modalCaptions;
   std::string saveAs;
   std::string askedFileName, askedExtension, askedFilter;

@@ -57,3 +57,24 @@ window_gone() {
   done
   return 1
 }
+
+# Message boxes carry the main dialog's title: the id of a visible window
+# titled $1 other than window $2, waiting up to 10 s.
+find_other_window() {
+  local id
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      [ $((id)) -ne $(($2)) ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+window_closed() {
+  for _ in $(seq 50); do
+    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
+    sleep 0.1
+  done
+  return 1
+}
