@@ -118,6 +118,19 @@ xdotool windowfocus --sync "$about" key Return
 window_gone "关于 Tabrix" || fail "Enter did not close the About box"
 echo "window-checks: the About box opens above the main dialog"
 
+# Before 计算 there is nothing to save: 保存 says so instead of asking for a file.
+click_at $(centre $save_button)
+refusal=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "保存 before 计算 said nothing"
+xdotool search --onlyvisible --name "另存为" >/dev/null 2>&1 && fail "保存 before 计算 opened the file dialog"
+xdotool windowfocus --sync "$refusal" key Return
+window_closed "$refusal" || fail "Enter did not close the refusal"
+echo "window-checks: 保存 before 计算 refuses in a box titled with the program"
+
+click_at $(centre $read_button)
+sleep 1
+click_at $(centre $calc_button)
+sleep 1.5
+
 click_at $(centre $save_button)
 files=$(find_window "另存为") || {
   xdotool search --onlyvisible --name "Save" >/dev/null 2>&1 && fail "the file dialog is in English"
@@ -127,13 +140,6 @@ expect_above_dialog "the file dialog" "$files"
 xdotool windowfocus --sync "$files" key Escape
 window_gone "另存为" || fail "Escape did not close the file dialog"
 echo "window-checks: the file dialog is in Chinese and opens above the main dialog"
-
-# A confirmed save of a calculation: the file dialog's Enter takes the
-# proposed name in the program's folder; the message box says it is written.
-click_at $(centre $read_button)
-sleep 1
-click_at $(centre $calc_button)
-sleep 1.5
 
 # Escape with results not yet saved asks first; Enter answers 否 and keeps them.
 xdotool windowfocus --sync "$dialog" key Escape

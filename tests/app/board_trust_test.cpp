@@ -37,6 +37,7 @@ class BoardTrustTest : public DialogTest {
   }
 
   void ReadAndCalculate() {
+    messages.clear();
     Click(IDOK);
     Click(IDC_CALC);
     ASSERT_TRUE(messages.empty()) << messages.front();
@@ -201,6 +202,13 @@ TEST_F(BoardTrustTest, CircuitsWithNonsenseAreNamedInOneMessage) {
             "回路 N4 的功率因数:“2”");
   ExpectNoResults();
   ExpectSaveAndExportRefused();
+
+  // 自动平衡 would balance "abc" as 0 kW: it names the circuits and moves none.
+  messages.clear();
+  Click(IDC_AUTO_BALANCE);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("以下7处回路数据不合法", 0), 0u) << messages[0];
+  EXPECT_EQ(Cell(0, 1) + Cell(1, 1) + Cell(2, 1) + Cell(3, 1) + Cell(4, 1), "L1L2L3L1L2");
 }
 
 TEST_F(BoardTrustTest, PowerFactorRefusalNamesTheCircuit) {

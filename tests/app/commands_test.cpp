@@ -127,6 +127,8 @@ TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
 TEST_F(DialogTest, CancelledSaveWritesNothingAndSaysNothing) {
   WriteInput(kCircuits, kLibrary);
   Click(1);
+  Click(1005);
+  messages.clear();
   saveAs.clear();
   Click(1016);
   EXPECT_TRUE(messages.empty());
