@@ -155,7 +155,12 @@ else
   echo "screenshots: loadcalc-cli or pdftoppm is missing; no picture of the report." >&2
 fi
 
+# The results are not saved: 退出 asks first, with 否 as the default; Tab
+# moves to 是 and Space presses it.
 click_at $(centre $exit_button)
+question=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "退出 with unsaved results did not ask"
+shot 12-unsaved-results-question
+xdotool windowfocus --sync "$question" key Tab key space
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "退出 did not end the program"
 wait "$app_pid" || fail "loadcalc ended with status $?"
