@@ -62,6 +62,7 @@ bool CLoadCalcCore::ReadCircuits() {
   }
   try {
     CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
+    const WaitCursorScope wait(m_host);
     // The list changes only once every row is read: a failure leaves it as it was.
     std::vector<CStringArray> circuits;
     const long rows = sheet.GetTotalRows();
@@ -70,13 +71,11 @@ bool CLoadCalcCore::ReadCircuits() {
       sheet.ReadRow(values, r);
       if (HoldsAnything(values)) circuits.push_back(std::move(values));
     }
-    m_host.BeginWaitCursor();
     ResetCircuitList();
     for (const CStringArray& values : circuits) {
       const int item = m_list.InsertItem(m_list.GetItemCount(), values.IsEmpty() ? CString() : values[0]);
       for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
     }
-    m_host.EndWaitCursor();
     return true;
   } catch (const CDBException& e) {
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, e.m_strError));
