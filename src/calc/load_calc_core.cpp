@@ -47,6 +47,18 @@ bool HoldsAnything(const CStringArray& values) {
     if (!values[k].IsEmpty()) return true;
   return false;
 }
+
+// The wait cursor for a scope, ended also when a read throws.
+class WaitCursorScope {
+ public:
+  explicit WaitCursorScope(LoadCalcHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
+  ~WaitCursorScope() { m_host.EndWaitCursor(); }
+  WaitCursorScope(const WaitCursorScope&) = delete;
+  WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+ private:
+  LoadCalcHost& m_host;
+};
 }  // namespace
 
 bool CLoadCalcCore::ReadCircuits() {
