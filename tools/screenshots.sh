@@ -206,12 +206,7 @@ xdotool windowfocus --sync "$moves" key Return
 window_closed "$moves" || fail "Enter did not close the balance message"
 shot 17-results-of-the-sample 0.5
 click_at $(centre $save_button)
-files=$(find_window "另存为") || fail "the file dialog did not appear"
-xdotool windowfocus --sync "$files" key Return
-window_gone "另存为" || fail "Enter did not close the file dialog"
-saved=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "no message after the save"
-xdotool windowfocus --sync "$saved" key Return
-window_closed "$saved" || fail "Enter did not close the save message"
+confirm_save "$dialog"
 "$work/loadcalc" "$work/AL1.xlsx" >"$work/handed.log" 2>&1 || fail "the second start with AL1.xlsx failed"
 shot_changed 18-another-workbook-without-old-results 17-results-of-the-sample "opening AL1.xlsx" 1
 

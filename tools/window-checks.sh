@@ -151,12 +151,7 @@ kill -0 "$app_pid" 2>/dev/null || fail "Enter on the question ended the program:
 echo "window-checks: closing with unsaved results asks, and 否 is the default"
 
 click_at $(centre $save_button)
-files=$(find_window "另存为") || fail "the file dialog did not appear a second time"
-xdotool windowfocus --sync "$files" key Return
-window_gone "另存为" || fail "Enter did not close the file dialog"
-message=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "no message after the save"
-xdotool windowfocus --sync "$message" key Return
-window_closed "$message" || fail "Enter did not close the message"
+confirm_save "$dialog"
 [ -s "$work/负荷计算结果.xls" ] || fail "the save wrote no workbook"
 echo "window-checks: a confirmed save wrote its workbook"
 

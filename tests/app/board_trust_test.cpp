@@ -11,13 +11,6 @@
 
 namespace {
 
-const Rows kCircuits = {
-    {"N1", "L1", "3", "0.8", "0.85", "照明"},
-    {"N2", "L1", "4", "0.8", "0.85", "插座"},
-    {"N3", "L1", "5", "0.8", "0.85", "空调"},
-    {"N4", "L2", "2", "0.8", "0.85", "备用"},
-};
-const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
 const char kDiscard[] = "当前的计算结果尚未保存，是否放弃？";
 const int kResultFields[] = {IDC_UNBALANCE, IDC_CURRENT, IDC_L1, IDC_L2, IDC_L3, IDC_EQUIP_POWER, IDC_CALC_POWER};
 
@@ -32,7 +25,7 @@ class BoardTrustTest : public DialogTest {
     xls::Workbook book;
     book.AddSheet(u"线路负荷计算",
                   WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, circuits));
-    book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, kLibrary));
+    book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, kFourSwitches));
     ASSERT_TRUE(book.Save(path).ok());
   }
 
@@ -68,7 +61,7 @@ class BoardTrustTest : public DialogTest {
 }  // namespace
 
 TEST_F(BoardTrustTest, OpeningAnotherWorkbookClearsTheResultsAndAsksFirst) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   ReadAndCalculate();
   WriteBoard(PathIn("AL2.xls"), {{"M1", "L3", "7", "1", "0.9", ""}});
 
@@ -93,7 +86,7 @@ TEST_F(BoardTrustTest, OpeningAnotherWorkbookClearsTheResultsAndAsksFirst) {
 }
 
 TEST_F(BoardTrustTest, ReadingAgainOrChangingACircuitClearsTheResults) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   ReadAndCalculate();
   Click(IDOK);
   ExpectNoResults();
@@ -106,7 +99,7 @@ TEST_F(BoardTrustTest, ReadingAgainOrChangingACircuitClearsTheResults) {
 }
 
 TEST_F(BoardTrustTest, AWorkbookThatCannotBeOpenedLeavesThePreviousOne) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   ReadAndCalculate();
   const std::string damaged = PathIn("损坏.xls");
   std::ofstream(damaged, std::ios::binary) << "not a workbook at all";
@@ -122,7 +115,7 @@ TEST_F(BoardTrustTest, AWorkbookThatCannotBeOpenedLeavesThePreviousOne) {
 }
 
 TEST_F(BoardTrustTest, UnsavedWorkIsAskedForOnlyWhileItExists) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(IDOK);
   Click(IDOK);
   EXPECT_TRUE(questions.empty()) << "nothing to lose after a read";
@@ -147,7 +140,7 @@ TEST_F(BoardTrustTest, UnsavedWorkIsAskedForOnlyWhileItExists) {
 }
 
 TEST_F(BoardTrustTest, EnterInTheInputFieldsCalculatesAndKeepsTheBalance) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(IDOK);
   Click(IDC_AUTO_BALANCE);
   const std::string balanced = Cell(0, 1) + Cell(1, 1) + Cell(2, 1) + Cell(3, 1);
@@ -165,7 +158,7 @@ TEST_F(BoardTrustTest, EnterInTheInputFieldsCalculatesAndKeepsTheBalance) {
 }
 
 TEST_F(BoardTrustTest, BoardDemandCoefficientOutsideZeroToOneIsRefused) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   ReadAndCalculate();
   for (const char* coefficient : {"3", "-1", "0"}) {
     SetText(IDC_DEMAND_COEF, coefficient);
@@ -186,7 +179,7 @@ TEST_F(BoardTrustTest, CircuitsWithNonsenseAreNamedInOneMessage) {
               {"N3", "L3", "2", "1.5", "", ""},
               {"N4", "L1", "1e39", "0.8", "2", ""},
               {"N5", "L2", " 2.5 ", "1", "1", ""}},
-             kLibrary);
+             kFourSwitches);
   Click(IDOK);
   Click(IDC_CALC);
   ASSERT_EQ(messages.size(), 1u);
@@ -212,7 +205,7 @@ TEST_F(BoardTrustTest, CircuitsWithNonsenseAreNamedInOneMessage) {
 }
 
 TEST_F(BoardTrustTest, PowerFactorRefusalNamesTheCircuit) {
-  WriteInput({{"N1", "L1", "3", "0.8", "0.005", ""}, {"N2", "L2", "2", "0.8", "0.85", ""}}, kLibrary);
+  WriteInput({{"N1", "L1", "3", "0.8", "0.005", ""}, {"N2", "L2", "2", "0.8", "0.85", ""}}, kFourSwitches);
   Click(IDOK);
   Click(IDC_CALC);
   EXPECT_EQ(messages, std::vector<std::string>{"回路 N1:功率因数必须在0与1之间"});
@@ -224,7 +217,7 @@ TEST_F(BoardTrustTest, RowsWithoutAnyValueAreNoCircuits) {
               {"", "", "", "", "", "备注而已"},
               {"N3", "L2", "2", "0.8", "0.85", ""},
               {"", "", "", "", "", ""}},
-             kLibrary);
+             kFourSwitches);
   Click(IDOK);
   ASSERT_EQ(dialog->m_list.GetItemCount(), 3);
   EXPECT_EQ(Cell(0, 0), "N1");
@@ -233,7 +226,7 @@ TEST_F(BoardTrustTest, RowsWithoutAnyValueAreNoCircuits) {
 }
 
 TEST_F(BoardTrustTest, BalanceSaysWhichCircuitsMovedAndMarksThemUntilSaved) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(IDOK);
   Click(IDC_AUTO_BALANCE);
   ASSERT_EQ(messages.size(), 1u);
@@ -242,12 +235,12 @@ TEST_F(BoardTrustTest, BalanceSaysWhichCircuitsMovedAndMarksThemUntilSaved) {
   auto* view = qobject_cast<QTableView*>(Control(IDC_LIST));
   int moved = 0;
   for (int row = 0; row < 4; ++row) {
-    const std::string before = kCircuits[row][1];
+    const std::string before = kFourCircuits[row][1];
     const bool marked = view->model()->index(row, 1).data(Qt::BackgroundRole).isValid();
     EXPECT_EQ(marked, Cell(row, 1) != before) << row;
     if (Cell(row, 1) == before) continue;
     ++moved;
-    EXPECT_NE(said.find("\n" + kCircuits[row][0] + ": " + before + " → " + Cell(row, 1)), std::string::npos) << said;
+    EXPECT_NE(said.find("\n" + kFourCircuits[row][0] + ": " + before + " → " + Cell(row, 1)), std::string::npos) << said;
   }
   ASSERT_GT(moved, 0);
   EXPECT_NE(said.find("移动了" + std::to_string(moved) + "个回路"), std::string::npos) << said;

@@ -17,15 +17,6 @@
 
 namespace {
 
-const Rows kCircuits = {
-    {"N1", "L1", "3", "0.8", "0.85", "照明"},
-    {"N2", "L1", "4", "0.8", "0.85", "插座"},
-    {"N3", "L1", "5", "0.8", "0.85", "空调"},
-    {"N4", "L2", "2", "0.8", "0.85", "备用"},
-};
-// The board of kCircuits draws 87.552 A (threshold 97): only C125 carries it.
-const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
-
 void PressKey(QWidget* widget, int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
   QApplication::sendEvent(widget, &press);
@@ -41,7 +32,7 @@ std::vector<std::string> ComboEntries(CWnd* combo) {
 }  // namespace
 
 TEST_F(DialogTest, EnterReadsTheWorkbookAndKeepsTheDialogOpen) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   dialog->GetWidget()->show();
   // Enter outside the two input fields (which calculate) reads.
   PressKey(Control(1004), Qt::Key_Return);
@@ -68,7 +59,7 @@ TEST_F(DialogTest, EnterReadsTheWorkbookAndKeepsTheDialogOpen) {
 }
 
 TEST_F(DialogTest, EnterOnAFocusedButtonPressesThatButtonNotRead) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   dialog->GetWidget()->show();
   Control(4)->setFocus();
   PressKey(Control(4), Qt::Key_Return);
@@ -77,7 +68,7 @@ TEST_F(DialogTest, EnterOnAFocusedButtonPressesThatButtonNotRead) {
 }
 
 TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   ASSERT_TRUE(messages.empty()) << messages.front();
@@ -125,7 +116,7 @@ TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
 }
 
 TEST_F(DialogTest, CancelledSaveWritesNothingAndSaysNothing) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   messages.clear();
@@ -136,7 +127,7 @@ TEST_F(DialogTest, CancelledSaveWritesNothingAndSaysNothing) {
 }
 
 TEST_F(DialogTest, FloatFieldsRefuseTextThatIsNoNumber) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   SetText(1014, "abc");
   Click(1005);
@@ -154,7 +145,7 @@ TEST_F(DialogTest, FloatFieldsRefuseTextThatIsNoNumber) {
 }
 
 TEST_F(DialogTest, ComboBoxListsTheBoardSwitchesOrShowsNone) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   CWnd* combo = dialog->GetDlgItem(1013);
@@ -167,14 +158,14 @@ TEST_F(DialogTest, ComboBoxListsTheBoardSwitchesOrShowsNone) {
   Click(1015);
   EXPECT_EQ(ComboEntries(combo), (std::vector<std::string>{"C63", "C125"}));
 
-  WriteInput(kCircuits, {});
+  WriteInput(kFourCircuits, {});
   Click(1005);
   EXPECT_TRUE(ComboEntries(combo).empty());
   EXPECT_EQ(Utf8(combo->GetWindowText()), "无");
 }
 
 TEST_F(DialogTest, ReadingAfterACalculationRestoresTheSixColumnsAndClearsResults) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   ASSERT_EQ(dialog->m_astrHeaders.GetSize(), 9);
@@ -201,7 +192,7 @@ TEST_F(DialogTest, MissingWorkbookReadsAsAnEmptyList) {
 }
 
 TEST_F(DialogTest, DamagedWorkbookEndsTheCommandWithItsErrorAndChangesNothing) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   ASSERT_TRUE(messages.empty()) << messages.front();
@@ -322,7 +313,7 @@ TEST_F(DialogTest, BalancingBeyondNineteenCircuitsAsksAndNoChangesNothing) {
   Rows circuits;
   for (int i = 0; i < 22; ++i)
     circuits.push_back({"WL" + std::to_string(i + 1), "L1", std::to_string(1 + i % 7) + ".25", "1", "0.9", ""});
-  WriteInput(circuits, kLibrary);
+  WriteInput(circuits, kFourSwitches);
   Click(1);
   std::vector<UINT> types;
   int answer = IDNO;

@@ -25,6 +25,16 @@
 #include "../support/temp_folder.h"
 
 
+// The board most dialog tests work on: three circuits on L1, one on L2. It
+// draws 87.552 A (threshold 97): of its switches only C125 carries it.
+inline const Rows kFourCircuits = {
+    {"N1", "L1", "3", "0.8", "0.85", "照明"},
+    {"N2", "L1", "4", "0.8", "0.85", "插座"},
+    {"N3", "L1", "5", "0.8", "0.85", "空调"},
+    {"N4", "L2", "2", "0.8", "0.85", "备用"},
+};
+inline const Rows kFourSwitches = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+
 // Made once and never destroyed: Qt's own globals may be gone by the time
 // static objects die at exit.
 inline QApplication& TestApplication() {

@@ -78,3 +78,15 @@ window_closed() {
   done
   return 1
 }
+
+# 保存 already pressed: Enter takes the proposed name in the file dialog and
+# Enter closes the message that follows (titled like the main dialog $1).
+confirm_save() {
+  local files message
+  files=$(find_window "另存为") || fail "the file dialog did not appear"
+  xdotool windowfocus --sync "$files" key Return
+  window_gone "另存为" || fail "Enter did not close the file dialog"
+  message=$(find_other_window "Volmira电气计算程序" "$1") || fail "no message after the save"
+  xdotool windowfocus --sync "$message" key Return
+  window_closed "$message" || fail "Enter did not close the message after the save"
+}
