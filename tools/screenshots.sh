@@ -80,6 +80,7 @@ calc_button="319 89 46 16"
 about_button="319 157 46 16"
 exit_button="319 179 46 16"
 save_button="319 134 46 16"
+balance_button="319 111 46 16"
 l1_edit="44 77 31 13"
 
 start_x_server
@@ -136,7 +137,7 @@ sleep 0.3
 # A second copy of the same program is refused and ends after OK.
 "$work/loadcalc" >"$work/second.log" 2>&1 &
 second_pid=$!
-refusal=$(find_window "^loadcalc$") || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
+refusal=$(find_other_window "Volmira电气计算程序" "$dialog") || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
 shot 11-second-copy-refused
 xdotool windowfocus --sync "$refusal" key Return
 for _ in $(seq 50); do kill -0 "$second_pid" 2>/dev/null || break; sleep 0.1; done
@@ -154,7 +155,12 @@ else
   echo "screenshots: loadcalc-cli or pdftoppm is missing; no picture of the report." >&2
 fi
 
+# The results are not saved: 退出 asks first, with 否 as the default; Tab
+# moves to 是 and Space presses it.
 click_at $(centre $exit_button)
+question=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "退出 with unsaved results did not ask"
+shot 12-unsaved-results-question
+xdotool windowfocus --sync "$question" key Tab key space
 for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "退出 did not end the program"
 wait "$app_pid" || fail "loadcalc ended with status $?"
@@ -179,4 +185,53 @@ for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app_pid" 2>/dev/null && fail "退出 did not end the program on AL1.xlsx"
 wait "$app_pid" || fail "loadcalc on AL1.xlsx ended with status $?"
 app_pid=""
+
+# Results that belong to the circuits shown: the sample calculated and
+# balanced (the message lists the moved circuits, the list marks them),
+# saved, and then another workbook handed over by a second start: the new
+# circuits come without the old board's results.
+# From its folder: 保存 proposes its name in the current folder.
+(cd "$work" && exec ./loadcalc) >"$work/loadcalc-trust.log" 2>&1 &
+app_pid=$!
+dialog=$(find_window "Volmira") || fail "the main dialog did not appear again"
+measure_dialog
+xdotool mousemove $(point 200 200)
+shot 15-before-trust
+click_at $(centre $read_button)
+shot_changed 15-sample-read 15-before-trust "读取 of the sample" 1
+click_at $(centre $balance_button)
+moves=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "自动平衡 said nothing"
+shot 16-balance-moved-circuits 1
+xdotool windowfocus --sync "$moves" key Return
+window_closed "$moves" || fail "Enter did not close the balance message"
+shot 17-results-of-the-sample 0.5
+click_at $(centre $save_button)
+confirm_save "$dialog"
+"$work/loadcalc" "$work/AL1.xlsx" >"$work/handed.log" 2>&1 || fail "the second start with AL1.xlsx failed"
+shot_changed 18-another-workbook-without-old-results 17-results-of-the-sample "opening AL1.xlsx" 1
+
+# Circuits with nonsense (a power "abc", −3 kW, a coefficient "x") are named
+# in one message when 计算 is pressed.
+/usr/bin/python3 - "$work/bad.xls" <<'PY' || fail "python3-xlwt could not write the bad board"
+import sys, xlwt
+book = xlwt.Workbook()
+sheet = book.add_sheet("线路负荷计算")
+rows = [["线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"],
+        ["WL1", "L1", "abc", "0.8", "0.85", "照明"],
+        ["WL2", "L2", "-3", "x", "0.85", "插座"],
+        ["WL3", "L3", "2", "0.8", "1.2", "空调"]]
+for r, row in enumerate(rows):
+    for c, text in enumerate(row):
+        sheet.write(r, c, text)
+library = book.add_sheet("开关型号库")
+for r, row in enumerate([["型号", "额定电流"], ["C16", "16"], ["C63", "63"]]):
+    for c, text in enumerate(row):
+        library.write(r, c, text)
+book.save(sys.argv[1])
+PY
+"$work/loadcalc" "$work/bad.xls" >"$work/handed-bad.log" 2>&1 || fail "the second start with bad.xls failed"
+sleep 1
+click_at $(centre $calc_button)
+find_other_window "Volmira电气计算程序" "$dialog" >/dev/null || fail "the bad circuits were not named"
+shot 19-bad-circuits-named 1
 echo "screenshots: done, in $out"

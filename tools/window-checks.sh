@@ -2,8 +2,10 @@
 # Works the program under a real window manager (openbox on a virtual X
 # server) and checks what only a window manager shows: the About box and
 # the file dialog open above the main dialog, which is kept above all other
-# windows; the file dialog speaks Chinese; and the program ends with status
-# 0 after the file dialog was opened and cancelled.
+# windows; the file dialog speaks Chinese; closing with unsaved results asks
+# with 否 as the default; a second start hands its workbook to the running
+# window; and the program ends with status 0 after the file dialog was
+# opened and cancelled.
 #
 #   tools/window-checks.sh [BINDIR]
 #
@@ -116,6 +118,19 @@ xdotool windowfocus --sync "$about" key Return
 window_gone "关于 Tabrix" || fail "Enter did not close the About box"
 echo "window-checks: the About box opens above the main dialog"
 
+# Before 计算 there is nothing to save: 保存 says so instead of asking for a file.
+click_at $(centre $save_button)
+refusal=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "保存 before 计算 said nothing"
+xdotool search --onlyvisible --name "另存为" >/dev/null 2>&1 && fail "保存 before 计算 opened the file dialog"
+xdotool windowfocus --sync "$refusal" key Return
+window_closed "$refusal" || fail "Enter did not close the refusal"
+echo "window-checks: 保存 before 计算 refuses in a box titled with the program"
+
+click_at $(centre $read_button)
+sleep 1
+click_at $(centre $calc_button)
+sleep 1.5
+
 click_at $(centre $save_button)
 files=$(find_window "另存为") || {
   xdotool search --onlyvisible --name "Save" >/dev/null 2>&1 && fail "the file dialog is in English"
@@ -126,21 +141,36 @@ xdotool windowfocus --sync "$files" key Escape
 window_gone "另存为" || fail "Escape did not close the file dialog"
 echo "window-checks: the file dialog is in Chinese and opens above the main dialog"
 
-# A confirmed save of a calculation: the file dialog's Enter takes the
-# proposed name in the program's folder; the message box says it is written.
-click_at $(centre $read_button)
-sleep 1
-click_at $(centre $calc_button)
-sleep 1.5
+# Escape with results not yet saved asks first; Enter answers 否 and keeps them.
+xdotool windowfocus --sync "$dialog" key Escape
+question=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "Escape with unsaved results did not ask"
+xdotool windowfocus --sync "$question" key Return
+window_closed "$question" || fail "Enter did not close the question"
+sleep 0.5
+kill -0 "$app_pid" 2>/dev/null || fail "Enter on the question ended the program: 否 must be its default"
+echo "window-checks: closing with unsaved results asks, and 否 is the default"
+
 click_at $(centre $save_button)
-files=$(find_window "另存为") || fail "the file dialog did not appear a second time"
-xdotool windowfocus --sync "$files" key Return
-window_gone "另存为" || fail "Enter did not close the file dialog"
-message=$(find_window "^loadcalc$") || fail "no message after the save"
-xdotool windowfocus --sync "$message" key Return
-window_gone "^loadcalc$" || fail "Enter did not close the message"
+confirm_save "$dialog"
 [ -s "$work/负荷计算结果.xls" ] || fail "the save wrote no workbook"
 echo "window-checks: a confirmed save wrote its workbook"
+
+# A second start with a workbook hands it to the running window and ends.
+cp "$work/电气计算.xls" "$work/AL1.xls"
+second=0
+(cd "$work" && timeout 20 ./loadcalc AL1.xls) >"$work/second.log" 2>&1 || second=$?
+[ "$second" -eq 0 ] || fail "the second start with a workbook ended with status $second"
+find_window "AL1.xls" >/dev/null || fail "the running window did not open the workbook of the second start"
+echo "window-checks: a second start with a workbook opens it in the running window"
+
+# Without a workbook the second start says the program runs, as before.
+(cd "$work" && exec ./loadcalc) >"$work/third.log" 2>&1 &
+third_pid=$!
+message=$(find_other_window "Volmira电气计算程序" "$dialog") || fail "a second start without a workbook said nothing"
+xdotool windowfocus --sync "$message" key Return
+for _ in $(seq 100); do kill -0 "$third_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$third_pid" 2>/dev/null && { kill "$third_pid"; fail "the second start did not end after its message"; }
+echo "window-checks: a second start without a workbook says the program runs"
 
 click_at $(centre $exit_button)
 for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done

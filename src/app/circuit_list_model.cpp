@@ -1,5 +1,8 @@
 #include "app/circuit_list_model.h"
 
+#include <QColor>
+#include <QFont>
+
 #include "platform/ui/list_ctrl.h"
 #include "platform/ui/qt_text.h"
 
@@ -17,9 +20,27 @@ int CircuitListModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : m_table.GetColumnCount();
 }
 
+namespace {
+constexpr int kPhaseColumn = 1;
+}  // namespace
+
 QVariant CircuitListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || role != Qt::DisplayRole) return QVariant();
-  return ToQString(m_table.GetItemText(index.row(), index.column()));
+  if (!index.isValid()) return QVariant();
+  if (role == Qt::DisplayRole) return ToQString(m_table.GetItemText(index.row(), index.column()));
+  const bool marked = index.column() == kPhaseColumn && isPhaseMarked && isPhaseMarked(index.row());
+  if (marked && role == Qt::BackgroundRole) return QColor(255, 214, 102);
+  if (marked && role == Qt::FontRole) {
+    QFont bold;
+    bold.setBold(true);
+    return bold;
+  }
+  return QVariant();
+}
+
+void CircuitListModel::RefreshPhaseMarks() {
+  if (m_table.GetItemCount() == 0 || m_table.GetColumnCount() <= kPhaseColumn) return;
+  emit dataChanged(index(0, kPhaseColumn), index(m_table.GetItemCount() - 1, kPhaseColumn),
+                   {Qt::BackgroundRole, Qt::FontRole});
 }
 
 QVariant CircuitListModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -23,6 +23,10 @@ class CircuitListModel : public QAbstractTableModel, private CircuitTableObserve
 
   // Told when the table's extended style (grid lines, full-row selection) changes.
   std::function<void(uint32_t)> onExtendedStyle;
+  // Rows whose phase cell is shown marked (moved by the last 自动平衡).
+  std::function<bool(int row)> isPhaseMarked;
+  // The marks changed: the phase cells are drawn again.
+  void RefreshPhaseMarks();
 
  private:
   void OnRowsAboutToBeInserted(int first, int count) override;

@@ -9,6 +9,7 @@
 
 #include "calc/formula_cells.h"
 #include "calc/problem_texts.h"
+#include "calc/calc_texts.h"
 #include "calc/program_folder.h"
 #include "calc/results_target.h"
 #include "platform/gdi/dc.h"
@@ -47,6 +48,8 @@ CLoadCalcDlg::CLoadCalcDlg(CWnd* pParent)
   if (CWinApp* app = AfxGetApp()) m_hIcon = app->LoadIcon(IDR_MAINFRAME);
   m_brListBackground.CreateSolidBrush(kListBackground);
   m_listModel.onExtendedStyle = [this](uint32_t style) { m_listView.SetExtendedStyle(style); };
+  m_listModel.isPhaseMarked = [this](int row) { return m_boardState.IsPhaseMarked(row); };
+  m_boardState.onCircuitChanged = [this] { ClearResults(); };
 }
 
 CLoadCalcDlg::~CLoadCalcDlg() {
@@ -98,11 +101,10 @@ BOOL CLoadCalcDlg::OnInitDialog() {
     systemMenu->AppendMenu(MF_STRING, kOpenWorkbookCommand, Cp936("打开工作簿(&O)…"));
   }
   m_strBaseTitle = GetWindowText();
+  // Boxes carry the program's title, never the executable's name.
+  SetMessageBoxCaption(m_strBaseTitle);
   if (m_bWorkbookChosen) UpdateTitle();
-  new WorkbookDrop(GetWidget(), [this](const QString& file) {
-    ChooseWorkbook(FromQString(file));
-    OnOK();
-  });
+  new WorkbookDrop(GetWidget(), [this](const QString& file) { OpenWorkbook(FromQString(file)); });
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
   // Without a tip window the dialog works on, only without tips.
@@ -158,6 +160,7 @@ BOOL CLoadCalcDlg::PreTranslateMessage(MSG* pMsg) {
   // The tip sees every message first: it shows on a resting mouse and hides
   // on a click or a key.
   m_tooltip.RelayMessage(pMsg);
+  if (EnterCalculates(pMsg)) return TRUE;
   return CDialog::PreTranslateMessage(pMsg);
 }
 
@@ -171,12 +174,18 @@ void CLoadCalcDlg::RunCommand(Command command) {
 }
 
 void CLoadCalcDlg::OnOK() {
-  RunCommand([this] {
-    if (!ReadCircuits()) return;
-    m_balancedPhases.reset();
-    if (const auto formulas = FindFormulaCells(m_circuits); !formulas.empty())
-      AfxMessageBox(report::FormulaCellsWithoutValue(formulas));
-  });
+  if (ConfirmDiscard()) ReadList();
+}
+
+bool CLoadCalcDlg::ReadList() {
+  bool read = false;
+  RunCommand([this, &read] { read = ReadCircuits(); });
+  if (!read) return false;
+  m_balancedPhases.reset();
+  m_boardState.ListRead();
+  if (const auto formulas = FindFormulaCells(m_circuits); !formulas.empty())
+    AfxMessageBox(report::FormulaCellsWithoutValue(formulas));
+  return true;
 }
 
 void CLoadCalcDlg::OnAbout() { ShowAboutBox(); }
@@ -196,31 +205,40 @@ void CLoadCalcDlg::OnCalc() {
       return;
     }
     CWaitCursor wait;
-    if (Calculate()) m_calculatedAt = std::time(nullptr);
+    if (!Calculate()) return;
+    m_calculatedAt = std::time(nullptr);
+    m_boardState.Calculated();
   });
 }
 
 void CLoadCalcDlg::OnAutoBalance() {
-  RunCommand([this] {
-    if (AutoBalance()) RememberBalancing();
-  });
+  bool calculated = false;
+  RunCommand([this, &calculated] { calculated = AutoBalance(); });
   m_balanceProgress.reset();
+  AfterBalance(calculated);
 }
 
 void CLoadCalcDlg::OnSave() {
+  if (!ResultsCurrent()) {
+    AfxMessageBox(calc_text::CalculateFirst());
+    return;
+  }
   // The name's ending chooses the format: .xlsx, or .xls for any other.
   CFileDialog dialog(FALSE, "xls", Cp936("负荷计算结果"), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                      Cp936("Excel 97-2003 工作簿 (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx||"), this);
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
   const CString path = dialog.GetPathName();
-  RunCommand([this, &path] { SaveResults(path); });
+  bool saved = false;
+  RunCommand([this, &path, &saved] { saved = SaveResults(path); });
+  if (!saved) return;
+  m_boardState.Saved();
+  m_listModel.RefreshPhaseMarks();
 }
 
 void CLoadCalcDlg::OnOpenWorkbook() {
   CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY, Cp936(kWorkbookFilter), this);
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
-  ChooseWorkbook(dialog.GetPathName());
-  OnOK();
+  OpenWorkbook(dialog.GetPathName());
 }
 
 void CLoadCalcDlg::ChooseWorkbook(const CString& path) {
@@ -275,6 +293,12 @@ report::ReportSource CLoadCalcDlg::ReportSource() const {
 }
 
 void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }
+
+void CLoadCalcDlg::BoardResultsCleared() {
+  if (!GetWidget()) return;
+  for (const int id : {IDC_UNBALANCE, IDC_CURRENT, IDC_L1, IDC_L2, IDC_L3, IDC_EQUIP_POWER, IDC_CALC_POWER})
+    if (CWnd* field = GetDlgItem(id)) field->SetWindowText(FormatDialogFloat(0.0f));
+}
 
 bool CLoadCalcDlg::OfferAlternative(const CString& refusal, const CString& question) {
   return AfxMessageBox(refusal + question, MB_YESNO | MB_ICONQUESTION) == IDYES;

@@ -10,6 +10,7 @@
 
 #include "app/circuit_list_model.h"
 #include "app/switch_combo.h"
+#include "calc/board_state.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
 #include "controls/flat_edit.h"
@@ -44,6 +45,15 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void OnExportReport();
   // 打开工作簿…: a file dialog, then the chosen workbook is read as 读取 reads.
   void OnOpenWorkbook();
+  // Reads another workbook (打开工作簿…, a drop, a second start with a file),
+  // after asking when unsaved work would be lost. When it cannot be read,
+  // the workbook before stays, with its circuits and title.
+  bool OpenWorkbook(const CString& path);
+  // A workbook handed over by a second start: opened as above, and the
+  // window comes to the front.
+  void OpenHandedWorkbook(const CString& path);
+  // Closing (退出, Escape, the close box) asks first when work is unsaved.
+  void OnCancel() override;
 
   // The workbook the dialog works on from now on; the title names it unless
   // it is the default one beside the program.
@@ -89,6 +99,15 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void EndWaitCursor() override;
   bool OfferAlternative(const CString& refusal, const CString& question) override;
   bool ContinueBalancing(double share) override;
+  void BoardResultsCleared() override;
+
+  // True when nothing unsaved is in the list, or the user gives it up.
+  bool ConfirmDiscard();
+  // 读取 without asking: the list becomes the workbook's again.
+  bool ReadList();
+  // Enter in 功率因数 or 需要系数 calculates instead of 读取.
+  bool EnterCalculates(const MSG* pMsg);
+  void AfterBalance(bool calculated);
 
   void ShowAboutBox();
   // What the 计算书 of the results on screen needs besides them.
@@ -108,6 +127,7 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   std::optional<report::PhaseRecord> m_balancedPhases;
 
   MemoryCircuitTable m_circuits;  // the circuit list's rows, behind m_list
+  BoardState m_boardState{m_circuits};
   CircuitListModel m_listModel{m_circuits};
   CBrush m_brListBackground;
   // Shown while a balancing runs long; made on its first report.

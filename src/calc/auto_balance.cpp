@@ -68,6 +68,8 @@ bool CLoadCalcCore::AutoBalance(const BalanceSettings& settings) {
     m_host.ShowMessage(calc_text::TooManyCircuitsForExtendedMethod());
     return false;
   }
+  // Nonsense powers would be balanced as 0 kW: they are named first.
+  if (!CircuitsAreValid()) return false;
   if (!settings.below && rows > kMostForExhaustiveSearch && !settings.extendedWithoutAsking &&
       !m_host.OfferAlternative(calc_text::TooManyCircuits(), calc_text::AskExtendedMethod())) {
     return false;

@@ -31,6 +31,7 @@ CString BoardSwitches() { return FromUtf8("可选择开关"); }
 CString NoSwitch() { return FromUtf8("无"); }
 
 CString ReadDataFirst() { return FromUtf8("请首先读入数据文件!"); }
+CString CalculateFirst() { return FromUtf8("请首先进行计算!"); }
 CString BoardPowerFactorRange() { return FromUtf8("功率因数必须介于0和1之间"); }
 CString CircuitPowerFactorRange() { return FromUtf8("功率因数必须在0与1之间"); }
 CString InvalidPhaseSuffix() { return FromUtf8("\n回路的相别指定不合法"); }
@@ -43,12 +44,18 @@ CString AskExtendedMethod() {
 CString CannotBalanceLoads() { return FromUtf8("回路的设备功率含有负数、非数值或过大的数值,不能进行自动平衡计算"); }
 CString BalancingCancelled() { return FromUtf8("自动平衡计算已取消,各回路的相别没有改变"); }
 CString NotProvedInTime(double unbalance, double lowerBound) {
+  // Six decimals can print the two as equal; more are given until they
+  // differ, and equal values say the bound is reached.
   CString text;
-  text.Format("%.6f", unbalance);
   CString bound;
-  bound.Format("%.6f", lowerBound);
-  return FromUtf8("在时限内未能证明结果最优:采用找到的最好分配,不平衡度") + text +
-         FromUtf8(",不平衡度不可能低于") + bound;
+  for (int digits = 6; digits <= 17; ++digits) {
+    text.Format("%.*f", digits, unbalance);
+    bound.Format("%.*f", digits, lowerBound);
+    if (text != bound) break;
+  }
+  const CString found = FromUtf8("在时限内未能证明结果最优:采用找到的最好分配,不平衡度") + text;
+  if (text == bound) return found + FromUtf8(",已达到可证明的下限");
+  return found + FromUtf8(",不平衡度不可能低于") + bound;
 }
 CString FewestMovesNotProvedInTime(int moved) {
   CString text;

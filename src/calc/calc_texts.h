@@ -33,6 +33,7 @@ CString NoSwitch();        // 无
 
 // Messages.
 CString ReadDataFirst();             // 请首先读入数据文件!
+CString CalculateFirst();            // 请首先进行计算!
 CString BoardPowerFactorRange();     // 功率因数必须介于0和1之间
 CString CircuitPowerFactorRange();   // 功率因数必须在0与1之间
 CString InvalidPhaseSuffix();        // \n回路的相别指定不合法

@@ -9,6 +9,8 @@
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
 
+#include <vector>
+
 namespace {
 
 struct ColumnSpec {
@@ -36,8 +38,31 @@ bool CLoadCalcCore::ResetCircuitList() {
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   m_switchBox.ResetContent();
   m_bCircuitsRead = false;
+  ClearResults();
   return true;
 }
+
+namespace {
+// A row with no text in any cell is no circuit (a stray cell far below the
+// board makes the sheet that long).
+bool HoldsAnything(const CStringArray& values) {
+  for (int k = 0; k < values.GetSize(); ++k)
+    if (!values[k].IsEmpty()) return true;
+  return false;
+}
+
+// The wait cursor for a scope, ended also when a read throws.
+class WaitCursorScope {
+ public:
+  explicit WaitCursorScope(LoadCalcHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
+  ~WaitCursorScope() { m_host.EndWaitCursor(); }
+  WaitCursorScope(const WaitCursorScope&) = delete;
+  WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+ private:
+  LoadCalcHost& m_host;
+};
+}  // namespace
 
 bool CLoadCalcCore::ReadCircuits() {
   // What the name is comes first: a folder is said as a folder, a missing
@@ -55,7 +80,6 @@ bool CLoadCalcCore::ReadCircuits() {
   // Any other name would be read and backed up as a text table; such a file
   // is refused before anything is opened or written.
   if (!CSpreadSheet::IsWorkbookFile(m_strWorkbook)) {
-    ResetCircuitList();
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
     return false;
   }
@@ -66,16 +90,20 @@ bool CLoadCalcCore::ReadCircuits() {
       return false;
     }
     SayBackupProblem(sheet);
-    m_host.BeginWaitCursor();
-    ResetCircuitList();
+    const WaitCursorScope wait(m_host);
+    // The list changes only once every row is read: a failure leaves it as it was.
+    std::vector<CStringArray> circuits;
     const long rows = sheet.GetTotalRows();
     for (long r = 2; r <= rows; ++r) {
       CStringArray values;
       sheet.ReadRow(values, r);
-      const int item = m_list.InsertItem(static_cast<int>(r - 2), values.IsEmpty() ? CString() : values[0]);
+      if (HoldsAnything(values)) circuits.push_back(std::move(values));
+    }
+    ResetCircuitList();
+    for (const CStringArray& values : circuits) {
+      const int item = m_list.InsertItem(m_list.GetItemCount(), values.IsEmpty() ? CString() : values[0]);
       for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
     }
-    m_host.EndWaitCursor();
     m_bCircuitsRead = true;
     if (m_list.GetItemCount() == 0) m_host.ShowMessage(calc_text::NoCircuits(m_strWorkbook));
     return true;

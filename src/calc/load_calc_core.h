@@ -68,6 +68,13 @@ class CLoadCalcCore {
   // input workbook itself. Shows "文件写入成功!" or the error.
   bool SaveResults(const CString& path);
 
+  // Empties the seven board results, the switch box and the list's three
+  // result columns: they no longer belong to the circuits shown.
+  void ClearResults();
+  // True once 计算 has run to its end on the list as it is now; 保存 and
+  // the 计算书 refuse otherwise.
+  bool ResultsCurrent() const { return m_resultsCurrent; }
+
   CircuitTable& m_list;
   CStringArray m_astrHeaders;
 
@@ -99,10 +106,13 @@ class CLoadCalcCore {
   bool Cancelled();
   void WritePhases(const std::vector<int>& phases);
 
+  bool CircuitsAreValid();
+
   CString m_strWorkbook;
   BalanceOutcome m_lastBalance;
   // True once the list holds what the circuit sheet gave (even nothing).
   bool m_bCircuitsRead = false;
   // Workbooks (UTF-8 paths) whose unwritten backup sheet has been said.
   std::set<std::string> m_backupProblemsSaid;
+  bool m_resultsCurrent = false;
 };

@@ -3,6 +3,9 @@
 // command-line tool and the tests record messages and do nothing else.
 #pragma once
 
+#include <vector>
+
+#include "calc/circuit_validation.h"
 #include "platform/text/cstring.h"
 
 class LoadCalcHost {
@@ -26,4 +29,11 @@ class LoadCalcHost {
   // limit used (0 to 1, or the share of the assignments tried); false
   // cancels it and the board stays as it was.
   virtual bool ContinueBalancing(double /*share*/) { return true; }
+  // The board results were emptied (the members hold 0): the window shows
+  // them so. The input fields keep what was typed.
+  virtual void BoardResultsCleared() {}
+  // Circuits whose numbers cannot be calculated, all in one message.
+  virtual void ShowCircuitProblems(const std::vector<CircuitProblem>& problems) {
+    ShowMessage(CircuitProblemsMessage(problems));
+  }
 };

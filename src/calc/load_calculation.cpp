@@ -4,6 +4,7 @@
 
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
+#include "calc/circuit_validation.h"
 #include "calc/load_calc_core.h"
 #include "calc/problem_texts.h"
 #include "platform/odbc/db_exception.h"
@@ -27,17 +28,26 @@ int PhaseIndex(const CString& phase) {
 }  // namespace
 
 bool CLoadCalcCore::Calculate() {
+  m_resultsCurrent = false;
   m_host.ExchangeBoardData(true);
   if (m_list.GetItemCount() <= 0) {
     m_host.ShowMessage(m_bCircuitsRead ? calc_text::NoCircuits(m_strWorkbook) : calc_text::ReadDataFirst());
     return false;
   }
+  // Results shown from earlier inputs would be taken for these.
   if (!IsValidPowerFactor(m_fPowerFactor)) {
+    ClearResults();
     m_host.ShowMessage(calc_text::BoardPowerFactorRange());
     return false;
   }
+  if (!IsBoardDemandCoefficient(m_fDemandCoef)) {
+    ClearResults();
+    m_host.ShowMessage(BoardDemandCoefficientRange());
+    return false;
+  }
+  if (!CircuitsAreValid()) return false;
   try {
-    return CalculateChecked();
+    return m_resultsCurrent = CalculateChecked();
   } catch (const CDBException& e) {
     m_host.ShowMessage(
         calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
@@ -79,7 +89,7 @@ void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   const auto power = static_cast<float>(static_cast<double>(demandCoefficient) * equipmentPower);
   const bool validPowerFactor = IsValidPowerFactor(powerFactor);
   // The refusal comes before anything of the row is written.
-  if (!validPowerFactor) m_host.ShowMessage(calc_text::CircuitPowerFactorRange());
+  if (!validPowerFactor) m_host.ShowMessage(CircuitPowerFactorRefusal(m_list.GetItemText(row, 0)));
   m_list.SetItemText(row, 5, FormatFixed(power));
   if (validPowerFactor) {
     const auto current = static_cast<float>(power / (kCircuitVoltage * powerFactor));

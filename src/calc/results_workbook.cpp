@@ -32,6 +32,10 @@ void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value)
 // (or the target being the input workbook, whose switch library the board
 // row reads) never loses the file that was there.
 bool CLoadCalcCore::SaveResults(const CString& requested) {
+  if (!m_resultsCurrent) {
+    m_host.ShowMessage(calc_text::CalculateFirst());
+    return false;
+  }
   TargetRefusal refusal;
   const std::optional<CString> target = CheckResultsTarget(requested, m_strWorkbook, refusal);
   if (!target) {

@@ -7,13 +7,21 @@
 namespace {
 
 // A whole argument holding one finite decimal number.
-std::optional<float> ParseNumber(const std::string& text) {
+std::optional<double> ParseNumber(const std::string& text) {
   if (text.empty()) return std::nullopt;
   errno = 0;
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
   if (errno != 0 || end != text.c_str() + text.size() || !std::isfinite(value)) return std::nullopt;
-  return static_cast<float>(value);
+  return value;
+}
+
+// A balance may run from a millisecond to a day.
+constexpr double kShortestTimeLimit = 0.001;
+constexpr double kLongestTimeLimit = 86400;
+
+std::string Refusal(const std::string& name, const std::string& needs, const std::string& value) {
+  return name + " 需要" + needs + ",而不是“" + value + "”";
 }
 
 bool TakesValue(const std::string& name) {
@@ -32,15 +40,26 @@ std::string Apply(CliOptions& options, const std::string& name, const std::strin
   } else if (name == "--report") {
     if (value.empty()) return "--report needs a file name";
     options.reportTo = value;
-  } else if (name == "--time-limit" || name == "--balance-below") {
-    const std::optional<float> number = ParseNumber(value);
-    if (!number || *number <= 0) return name + " needs a positive number, not \"" + value + "\"";
-    if (name == "--time-limit") options.timeLimitSeconds = std::stod(value);
-    else options.balanceBelow = std::stod(value);
+  } else if (name == "--time-limit") {
+    const std::optional<double> number = ParseNumber(value);
+    if (!number || *number < kShortestTimeLimit || *number > kLongestTimeLimit)
+      return Refusal(name, "0.001 到 86400 之间的秒数", value);
+    options.timeLimitSeconds = *number;
+  } else if (name == "--balance-below") {
+    const std::optional<double> number = ParseNumber(value);
+    if (!number || *number <= 0) return Refusal(name, "一个大于0的数", value);
+    options.balanceBelow = *number;
+  } else if (name == "--demand-coefficient") {
+    // As a 32-bit float, as the board keeps it; 1e39 would become inf.
+    const std::optional<double> number = ParseNumber(value);
+    const float coefficient = number ? static_cast<float>(*number) : 0.0f;
+    if (!number || !(coefficient > 0.0f && coefficient <= 1.0f))
+      return Refusal(name, "大于0且不大于1的数", value);
+    options.demandCoefficient = coefficient;
   } else {
-    const std::optional<float> number = ParseNumber(value);
+    const std::optional<double> number = ParseNumber(value);
     if (!number) return name + " needs a number, not \"" + value + "\"";
-    (name == "--power-factor" ? options.powerFactor : options.demandCoefficient) = *number;
+    options.powerFactor = static_cast<float>(*number);
   }
   return {};
 }
@@ -84,11 +103,11 @@ std::string CliUsage() {
          "  --workbook 文件            输入工作簿, .xls、.xlsx 或 .xlsm (默认: 程序旁边的 电气计算.xls;\n"
          "                             安装的程序在 $XDG_DATA_HOME/loadcalc/ 或 ~/.local/share/loadcalc/ 中)\n"
          "  --power-factor X           配电箱的功率因数, 在 (0.01, 1] 之内 (默认 0.5)\n"
-         "  --demand-coefficient X     配电箱的需要系数 (默认 0.8)\n"
+         "  --demand-coefficient X     配电箱的需要系数, 在 (0, 1] 之内 (默认 0.8)\n"
          "  --balance                  先在 L1/L2/L3 之间平衡各回路 (自动平衡): 19 路以内用穷举法,\n"
          "                             20 至 200 路用扩展方法\n"
          "  --balance-below U          改为移动最少的回路, 使不平衡度低于 U\n"
-         "  --time-limit 秒数          扩展方法和 --balance-below 的时限 (默认 2)\n"
+         "  --time-limit 秒数          扩展方法和 --balance-below 的时限, 0.001 至 86400 (默认 2)\n"
          "  --save 文件                写入计算结果工作簿 (保存), 完成后替换该文件: 文件名以 .xlsx 结尾时\n"
          "                             为 .xlsx, 否则为 .xls (没有扩展名时加上 \".xls\")\n"
          "  --report 文件.pdf          写入计算书 (A4 PDF), 替换该文件; 没有 Qt 的构建不能写\n"

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "calc/balance_moves.h"
 #include "calc/calc_texts.h"
 #include "calc/formula_cells.h"
+#include "calc/circuit_validation.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
 #include "calc/problem_texts.h"
@@ -38,6 +40,12 @@ class ConsoleHost : public LoadCalcHost {
     for (char& ch : line)
       if (ch == '\n' || ch == '\r') ch = ' ';
     std::cerr << line << std::endl;
+  }
+  // One line for the heading and one for each circuit, so that each can be
+  // found with grep.
+  void ShowCircuitProblems(const std::vector<CircuitProblem>& problems) override {
+    ShowMessage(CircuitProblemsHeading(static_cast<int>(problems.size())));
+    for (const CircuitProblem& problem : problems) ShowMessage(CircuitProblemLine(problem));
   }
   void ExchangeBoardData(bool) override {}
   void BeginWaitCursor() override {}
@@ -73,7 +81,10 @@ bool Balance(CLoadCalcCore& core, const CliOptions& options) {
   if (!options.balanceBelow && circuits > 19 && circuits <= 200)
     std::cerr << "loadcalc-cli: " << circuits << " 个回路: 用扩展方法进行自动平衡 (时限 " << options.timeLimitSeconds
               << " 秒)" << std::endl;
-  return core.AutoBalance(settings);
+  const bool balanced = core.AutoBalance(settings);
+  for (const PhaseMove& move : PhaseMoves(core.m_list, core.LastBalance()))
+    std::cerr << "loadcalc-cli: 移动回路 " << ToUtf8(PhaseMoveLine(move)) << std::endl;
+  return balanced;
 }
 
 bool WriteReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const report::ReportSource& source,

@@ -120,7 +120,8 @@ CalculationReport BuildCalculationReport(const CLoadCalcCore& core, const Switch
 }
 
 bool HasCalculationResults(const CLoadCalcCore& core) {
-  return core.m_list.GetItemCount() > 0 && core.m_astrHeaders.GetSize() > kCalculatedPowerColumn &&
+  return core.ResultsCurrent() && core.m_list.GetItemCount() > 0 &&
+         core.m_astrHeaders.GetSize() > kCalculatedPowerColumn &&
          core.m_astrHeaders[kCalculatedPowerColumn] == calc_text::CalculatedPower();
 }
 

@@ -1,12 +1,13 @@
 #include "report/report_messages.h"
 
 #include <string>
+#include "calc/calc_texts.h"
 
 #include "platform/text/encoding.h"
 
 namespace report {
 
-CString CalculateFirst() { return FromUtf8("请首先进行计算!"); }
+CString CalculateFirst() { return calc_text::CalculateFirst(); }
 
 CString ReportWritten(const CString& file) { return FromUtf8("计算书写入成功!\n文件: ") + file; }
 

@@ -25,6 +25,16 @@
 #include "../support/temp_folder.h"
 
 
+// The board most dialog tests work on: three circuits on L1, one on L2. It
+// draws 87.552 A (threshold 97): of its switches only C125 carries it.
+inline const Rows kFourCircuits = {
+    {"N1", "L1", "3", "0.8", "0.85", "照明"},
+    {"N2", "L1", "4", "0.8", "0.85", "插座"},
+    {"N3", "L1", "5", "0.8", "0.85", "空调"},
+    {"N4", "L2", "2", "0.8", "0.85", "备用"},
+};
+inline const Rows kFourSwitches = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+
 // Made once and never destroyed: Qt's own globals may be gone by the time
 // static objects die at exit.
 inline QApplication& TestApplication() {
@@ -52,9 +62,16 @@ class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
-    SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT) {
-      messages.push_back(Utf8(text));
+    SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT type) {
       captions.push_back(Utf8(caption));
+      // Questions are kept apart, so checks of what a command said stay
+      // about its messages.
+      if ((type & 0x000F) == MB_YESNO) {
+        questions.push_back(Utf8(text));
+        questionTypes.push_back(type);
+        return yesNoAnswer;
+      }
+      messages.push_back(Utf8(text));
       return static_cast<int>(IDOK);
     });
     SetFileDialogHandler([this](const CFileDialog& dialog) {
@@ -112,6 +129,9 @@ class DialogTest : public testing::Test {
   std::unique_ptr<TestableDialog> dialog;
   std::vector<std::string> messages;
   std::vector<std::string> captions;
+  std::vector<std::string> questions;
+  std::vector<UINT> questionTypes;
+  int yesNoAnswer = IDYES;
   std::vector<std::string> modalCaptions;
   std::string saveAs;
   std::string askedFileName, askedExtension, askedFilter;

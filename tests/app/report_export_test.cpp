@@ -8,14 +8,6 @@
 
 namespace {
 
-const Rows kCircuits = {
-    {"N1", "L1", "3", "0.8", "0.85", "照明"},
-    {"N2", "L1", "4", "0.8", "0.85", "插座"},
-    {"N3", "L1", "5", "0.8", "0.85", "空调"},
-    {"N4", "L2", "2", "0.8", "0.85", "备用"},
-};
-const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
-
 // The report's text through poppler; empty when pdftotext is missing.
 std::string PdfText(const std::string& path) {
   std::string text;
@@ -39,7 +31,7 @@ class ReportExportTest : public DialogTest {
 };
 
 TEST_F(ReportExportTest, NothingToExportBeforeACalculation) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Export();
   Click(1);
   Export();
@@ -48,7 +40,7 @@ TEST_F(ReportExportTest, NothingToExportBeforeACalculation) {
 }
 
 TEST_F(ReportExportTest, WritesThePdfChosenInTheSaveDialogAndSaysWhere) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   saveAs = PathIn("计算书");
@@ -62,7 +54,7 @@ TEST_F(ReportExportTest, WritesThePdfChosenInTheSaveDialogAndSaysWhere) {
 }
 
 TEST_F(ReportExportTest, CancelledSaveWritesNothing) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   saveAs.clear();
@@ -72,7 +64,7 @@ TEST_F(ReportExportTest, CancelledSaveWritesNothing) {
 }
 
 TEST_F(ReportExportTest, FailureNamesTheFileAndTheError) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1005);
   saveAs = PathIn("none/计算书.pdf");
@@ -84,7 +76,7 @@ TEST_F(ReportExportTest, FailureNamesTheFileAndTheError) {
 // The phases before 自动平衡 are the workbook's, even after a second
 // balancing; a new read forgets them.
 TEST_F(ReportExportTest, BalancedBoardReportsThePhasesBeforeAndAfter) {
-  WriteInput(kCircuits, kLibrary);
+  WriteInput(kFourCircuits, kFourSwitches);
   Click(1);
   Click(1015);
   Click(1015);

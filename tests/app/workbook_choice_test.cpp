@@ -93,7 +93,9 @@ TEST_F(WorkbookChoiceTest, DroppedWorkbookIsReadAndOtherFilesAreRefusedUntouched
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("board.csv"), std::string::npos);
   EXPECT_NE(messages[0].find(".xlsx"), std::string::npos);
-  EXPECT_EQ(dialog->m_list.GetItemCount(), 0);
+  // The workbook before stays, with its circuits and its title.
+  EXPECT_EQ(dialog->m_list.GetItemCount(), 2);
+  EXPECT_NE(Title().find(" - AL2.xlsm"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(csv + ".bak"));
 }
 

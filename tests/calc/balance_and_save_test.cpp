@@ -66,32 +66,24 @@ class Saving : public WorkbookTest {};
 
 using Sheets = std::vector<std::pair<std::string, Rows>>;
 
-const Rows kInitialBoard = {{"参数项", "参数值"},         {"L1相容量", "0.000000"}, {"L2相容量", "0.000000"},
-                            {"L3相容量", "0.000000"},     {"不平衡度", "0.000000"}, {"设备功率", "0.000000"},
-                            {"计算功率", "0.000000"},     {"功率因数", "0.500000"}, {"需要系数", "0.800000"},
-                            {"计算电流", "0.000000"},     {"可选择开关", "C16;C32;C63;MCCB-125;"}};
-
-TEST_F(Saving, BeforeACalculationWritesSixColumnsAndTheInitialBoard) {
+// Results saved beside circuits they were not calculated from would be
+// taken for theirs.
+TEST_F(Saving, IsRefusedUntilTheListIsCalculatedAsItIsNow) {
+  const std::string out = PathIn("结果.xls");
+  EXPECT_FALSE(core.SaveResults(Cp936(out)));
   WriteInput({{"WL1", "L1", "3", "0.8", "0.85", "照明"}}, kSmallLibrary);
   ASSERT_TRUE(core.ReadCircuits());
-  const std::string out = PathIn("结果.xls");
-  ASSERT_TRUE(core.SaveResults(Cp936(out)));
-  EXPECT_EQ(host.messages, std::vector<std::string>{"文件写入成功!"});
-  const Sheets expected = {
-      {"各回路负荷计算结果", {{"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"},
-                              {"WL1", "L1", "3", "0.8", "0.85", "照明"}}},
-      {"总回路参数计算结果", kInitialBoard}};
-  EXPECT_EQ(ReadBack(out), expected);
-}
+  EXPECT_FALSE(core.SaveResults(Cp936(out)));
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"请首先进行计算!", "请首先进行计算!"}));
+  EXPECT_FALSE(std::filesystem::exists(out));
 
-TEST_F(Saving, EmptyListWritesHeadersAndTheTenBoardRows) {
-  const std::string out = PathIn("empty.xls");
-  ASSERT_TRUE(core.SaveResults(Cp936(out)));
-  const Sheets sheets = ReadBack(out);
-  ASSERT_EQ(sheets.size(), 2u);
-  EXPECT_EQ(sheets[0].second, (Rows{{"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}}));
-  ASSERT_EQ(sheets[1].second.size(), 11u);
-  EXPECT_EQ(sheets[1].second[10][0], "可选择开关");
+  ASSERT_TRUE(core.Calculate());
+  ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_FALSE(core.SaveResults(Cp936(out))) << "a read makes the results stale";
+  core.m_fDemandCoef = 2.0f;
+  EXPECT_FALSE(core.Calculate());
+  EXPECT_FALSE(core.SaveResults(Cp936(out))) << "a refused calculation leaves none";
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(Saving, SecondSaveReplacesTheFileWithTheCalculatedState) {
@@ -103,8 +95,8 @@ TEST_F(Saving, SecondSaveReplacesTheFileWithTheCalculatedState) {
     stray.AddSheet(u"Other", {{u"x"}});
     ASSERT_TRUE(stray.Save(out).ok());
   }
-  ASSERT_TRUE(core.SaveResults(Cp936(out)));
   ASSERT_TRUE(core.Calculate());
+  ASSERT_TRUE(core.SaveResults(Cp936(out)));
   ASSERT_TRUE(core.SaveResults(Cp936(out)));
   const Sheets sheets = ReadBack(out);
   ASSERT_EQ(sheets.size(), 2u);
@@ -124,16 +116,18 @@ TEST_F(Saving, LongCellsAreCutTo259BytesWithoutHalvingACharacter) {
   }();
   WriteInput({{"WL1", "L1", "3", "0.8", "0.85", remark}}, kSmallLibrary);
   ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.Calculate());
   const std::string out = PathIn("long.xls");
   ASSERT_TRUE(core.SaveResults(Cp936(out)));
   const Sheets sheets = ReadBack(out);
   ASSERT_EQ(sheets.size(), 2u);
-  EXPECT_EQ(Cp936(sheets[0].second[1][5]).GetLength(), 259);
+  EXPECT_EQ(Cp936(sheets[0].second[1][8]).GetLength(), 259);
 }
 
 TEST_F(Saving, AFailedWriteIsReportedNotCalledASuccess) {
   WriteInput({{"WL1", "L1", "3", "0.8", "0.85"}}, kSmallLibrary);
   ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.Calculate());
   const std::string out = PathIn("no-such-folder/结果.xls");
   EXPECT_FALSE(core.SaveResults(Cp936(out)));
   ASSERT_EQ(host.messages.size(), 1u);

@@ -109,10 +109,12 @@ TEST_F(Calculation, BoardPowerFactorBounds) {
 }
 
 TEST_F(Calculation, CircuitPowerFactorBoundsShowOneMessagePerRowAndNoCurrent) {
-  WriteInput({{"A", "L1", "2", "1", "0.01"}, {"B", "L1", "2", "1", "1"}, {"C", "L2", "2", "1", "1.5"}}, kSmallLibrary);
+  // Power factors in (0, 0.01] pass the check of every circuit's numbers but
+  // give no current; each such circuit is named.
+  WriteInput({{"A", "L1", "2", "1", "0.01"}, {"B", "L1", "2", "1", "1"}, {"C", "L2", "2", "1", "0.005"}}, kSmallLibrary);
   ASSERT_TRUE(core.ReadCircuits());
   ASSERT_TRUE(core.Calculate());
-  EXPECT_EQ(host.messages, (std::vector<std::string>{"功率因数必须在0与1之间", "功率因数必须在0与1之间"}));
+  EXPECT_EQ(host.messages, (std::vector<std::string>{"回路 A:功率因数必须在0与1之间", "回路 C:功率因数必须在0与1之间"}));
   EXPECT_EQ(Cell(0, 5), "2.000000");
   EXPECT_EQ(Cell(0, 6), "");
   EXPECT_EQ(Cell(0, 7), "");
@@ -136,7 +138,7 @@ class CellWatchingHost : public RecordingHost {
 };
 
 TEST_F(Calculation, RefusedCircuitPowerFactorIsReportedBeforeTheRowIsWritten) {
-  WriteInput({{"A", "L1", "2", "1", "1.5"}}, kSmallLibrary);
+  WriteInput({{"A", "L1", "2", "1", "0.005"}}, kSmallLibrary);
   CellWatchingHost watcher;
   watcher.list = &list;
   CLoadCalcCore watched{list, switches, watcher};
@@ -184,10 +186,19 @@ TEST_F(Calculation, UnbalanceOfExactlyPointFifteenTakesThreeTimesTheLargestPhase
   EXPECT_EQ(core.m_fEquipPower, 10.5f);
 }
 
-TEST_F(Calculation, NumbersAreReadFromNineBytesAndNonNumbersCountZero) {
+TEST_F(Calculation, NumbersAreReadFromNineBytesAndNonNumbersAreRefused) {
   WriteInput({{"1", "L1", "12.3456789012", "1", "1"}, {"2", "L2", "无", "1", "1"}, {"3", "L3", "5kW", "1", "1"}},
              kSmallLibrary);
   ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_FALSE(core.Calculate());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("\n回路 2 的设备功率:“无”\n回路 3 的设备功率:“5kW”"), std::string::npos)
+      << host.messages[0];
+  EXPECT_EQ(list.GetColumnCount(), 6);
+  EXPECT_EQ(core.m_fL1, 0.0f);
+
+  list.SetItemText(1, 2, "0");
+  list.SetItemText(2, 2, "5");
   ASSERT_TRUE(core.Calculate());
   EXPECT_EQ(core.m_fL1, 12.345678f);
   EXPECT_EQ(Cell(0, 5), "12.345678");

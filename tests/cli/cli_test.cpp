@@ -101,7 +101,10 @@ TEST_F(LoadcalcCli, BalanceAndSave) {
   const std::filesystem::path out = PathIn("负荷计算结果.xls");
   const CliRun run = Invoke(OnSample("--balance --json --save '" + out.string() + "'"));
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "文件写入成功!\n");
+  // Each moved circuit on its own line, then the write.
+  EXPECT_EQ(run.err.rfind("loadcalc-cli: 移动回路 WL1: L1 → L2\n", 0), 0u) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 11) << run.err;
+  EXPECT_TRUE(run.err.ends_with("\n文件写入成功!\n")) << run.err;
   EXPECT_NE(run.out.find("\"messages\":[\"文件写入成功!\"]"), std::string::npos);
   EXPECT_NE(run.out.find("\"L1\":12.3000002,\"L2\":12.3999996,\"L3\":12.3000002"), std::string::npos) << run.out;
   EXPECT_TRUE(std::filesystem::exists(out));
@@ -138,7 +141,7 @@ TEST_F(LoadcalcCli, XlsxBoardCalculatesAsTheXlsBoard) {
   const CliRun fromXlsx = Invoke("--workbook '" + board.string() + "' --balance --json --save '" +
                                  PathIn("结果.xlsx").string() + "'");
   ASSERT_EQ(fromXlsx.status, 0) << fromXlsx.err;
-  EXPECT_EQ(fromXlsx.err, "文件写入成功!\n");
+  EXPECT_EQ(fromXlsx.err, fromXls.err + "文件写入成功!\n");
   // Only the confirmation of the write differs.
   std::string sameRun = fromXlsx.out;
   const std::string written = "\"messages\":[\"文件写入成功!\"]";
@@ -523,3 +526,45 @@ TEST(LoadcalcCliFormulas, AFormulaWithoutAValueIsNamedAndNotCalculated) {
 }
 
 }  // namespace
+
+TEST_F(LoadcalcCli, BoardNumbersOutsideTheirRangeAreRefusedSayingTheRange) {
+  for (const char* coefficient : {"1e39", "-1", "3", "0"}) {
+    const CliRun run = Invoke(OnSample(std::string("--demand-coefficient ") + coefficient));
+    EXPECT_EQ(run.status, 2) << coefficient;
+    EXPECT_NE(run.err.find("--demand-coefficient 需要大于0且不大于1的数,而不是“" + std::string(coefficient) + "”"),
+              std::string::npos)
+        << run.err;
+  }
+  const CliRun tiny = Invoke(OnSample("--time-limit 1e-50 --balance"));
+  EXPECT_EQ(tiny.status, 2);
+  EXPECT_NE(tiny.err.find("--time-limit 需要0.001 到 86400 之间的秒数"), std::string::npos) << tiny.err;
+  EXPECT_EQ(Invoke(OnSample("--demand-coefficient 1 --time-limit 0.001")).status, 0);
+}
+
+TEST_F(LoadcalcCli, CircuitsWithNonsenseAreNamedOneLineEach) {
+  const Rows rows = {{"WL1", "L1", "abc", "0.8", "0.9", ""},
+                     {"", "", "", "", "", ""},
+                     {"WL2", "L2", "-3", "x", "0.9", ""},
+                     {"WL3", "L3", "2", "1", "0.9", ""}};
+  xls::Workbook book;
+  book.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, rows));
+  book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, {{"C63", "63"}}));
+  ASSERT_TRUE(book.Save(PathIn("bad.xls").string()).ok());
+  const CliRun run = Invoke("--workbook '" + PathIn("bad.xls").string() + "' --json");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("以下3处回路数据不合法"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\n回路 WL1 的设备功率:“abc”\n回路 WL2 的设备功率:“-3”\n回路 WL2 的需要系数:“x”\n"),
+            std::string::npos)
+      << run.err;
+  // The empty row is no circuit.
+  EXPECT_NE(run.out.find("[\"WL3\""), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("[\"\",\"\","), std::string::npos) << run.out;
+}
+
+TEST_F(LoadcalcCli, BalanceListsTheMovedCircuits) {
+  WriteBoard(PathIn("board.xls"), 6);
+  const CliRun run = Invoke("--workbook '" + PathIn("board.xls").string() + "' --balance");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("loadcalc-cli: 移动回路 WL"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(": L1 → L"), std::string::npos) << run.err;
+}

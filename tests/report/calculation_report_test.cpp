@@ -32,15 +32,15 @@ bool Contains(const std::vector<std::string>& lines, const std::string& part) {
 }
 
 TEST_F(ReportContentTest, TableIsTheListAsShownAfterTheCalculation) {
-  const auto report = Calculated({{"WL1", "L1", "3", "0.8", "0.85", "照明"}, {"WL2", "L2", "abc", "1", "0.9", ""}});
+  const auto report = Calculated({{"WL1", "L1", "3", "0.8", "0.85", "照明"}, {"WL2", "L2", "0.00", "1", "0.9", ""}});
   EXPECT_EQ(report.title, "配电箱负荷计算书");
   EXPECT_EQ(report.circuits.headers, (std::vector<std::string>{"线路编号", "相别", "设备功率", "需要系数", "功率因数",
                                                                "计算功率", "计算电流", "可选开关", "备注"}));
   ASSERT_EQ(report.circuits.rows.size(), 2u);
   EXPECT_EQ(report.circuits.rows[0], (std::vector<std::string>{"WL1", "L1", "3", "0.8", "0.85", "2.400000",
                                                                "12.834225", "C16;C32;C63;C125;", "照明"}));
-  // A cell the calculation read as 0 keeps its text.
-  EXPECT_EQ(report.circuits.rows[1][2], "abc");
+  // A cell keeps its text, not the number read from it.
+  EXPECT_EQ(report.circuits.rows[1][2], "0.00");
   EXPECT_TRUE(Contains(report.facts, "工作簿：电气计算.xls"));
   EXPECT_TRUE(Contains(report.facts, "功率因数 cosφ：0.5"));
   EXPECT_TRUE(Contains(report.facts, "需要系数 Kx：0.8"));

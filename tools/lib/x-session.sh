@@ -57,3 +57,36 @@ window_gone() {
   done
   return 1
 }
+
+# Message boxes carry the main dialog's title: the id of a visible window
+# titled $1 other than window $2, waiting up to 10 s.
+find_other_window() {
+  local id
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+      [ $((id)) -ne $(($2)) ] && { echo "$id"; return 0; }
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+window_closed() {
+  for _ in $(seq 50); do
+    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# 保存 already pressed: Enter takes the proposed name in the file dialog and
+# Enter closes the message that follows (titled like the main dialog $1).
+confirm_save() {
+  local files message
+  files=$(find_window "另存为") || fail "the file dialog did not appear"
+  xdotool windowfocus --sync "$files" key Return
+  window_gone "另存为" || fail "Enter did not close the file dialog"
+  message=$(find_other_window "Volmira电气计算程序" "$1") || fail "no message after the save"
+  xdotool windowfocus --sync "$message" key Return
+  window_closed "$message" || fail "Enter did not close the message after the save"
+}

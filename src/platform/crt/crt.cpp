@@ -13,12 +13,13 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 uint32_t g_randState = 1;
 }  // namespace
 
-double atof(const char* text) {
-  if (!text) return 0.0;
+namespace {
+// The decimal number atof reads at the start of `text` (after white space),
+// copied without what strtod would read beyond it (hex, inf, nan); `end`
+// receives where it stops. Empty when there is no digit.
+std::string DecimalPrefix(const char* text, const char** end) {
   const char* p = text;
   while (IsSpace(*p)) ++p;
-  // Copy only what a decimal number may hold, then let strtod read that:
-  // this keeps glibc's correct rounding without its hex, inf and nan forms.
   std::string number;
   if (*p == '+' || *p == '-') number += *p++;
   bool digits = false;
@@ -27,7 +28,10 @@ double atof(const char* text) {
     number += *p++;
     while (IsDigit(*p)) { number += *p++; digits = true; }
   }
-  if (!digits) return 0.0;
+  if (!digits) {
+    *end = text;
+    return std::string();
+  }
   if (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D') {
     const char* q = p + 1;
     std::string exponent = "e";
@@ -35,9 +39,28 @@ double atof(const char* text) {
     if (IsDigit(*q)) {
       while (IsDigit(*q)) exponent += *q++;
       number += exponent;
+      p = q;
     }
   }
-  return std::strtod(number.c_str(), nullptr);
+  *end = p;
+  return number;
+}
+}  // namespace
+
+double atof(const char* text) {
+  if (!text) return 0.0;
+  const char* end = nullptr;
+  // strtod on the copy keeps glibc's correct rounding.
+  const std::string number = DecimalPrefix(text, &end);
+  return number.empty() ? 0.0 : std::strtod(number.c_str(), nullptr);
+}
+
+bool IsWholeDecimalNumber(const char* text) {
+  if (!text) return false;
+  const char* end = nullptr;
+  if (DecimalPrefix(text, &end).empty()) return false;
+  while (IsSpace(*end)) ++end;
+  return *end == '\0';
 }
 
 uint32_t strtoul(const char* text, char** end, int base) {

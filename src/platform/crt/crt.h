@@ -10,6 +10,9 @@ namespace crt {
 // Stops at the first byte that cannot continue the number; hex, "inf" and
 // "nan" give 0, as does text that holds no number.
 double atof(const char* text);
+// True when atof reads all of `text` (white space around it aside): a
+// decimal number, not a prefix of other text nor an empty one.
+bool IsWholeDecimalNumber(const char* text);
 
 // Base 0: decimal, "0x" hexadecimal or leading-0 octal; `end` (if given)
 // receives the first byte not used. Overflow gives ULONG_MAX as 32 bits.

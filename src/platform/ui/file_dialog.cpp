@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/ui/dialog_owner.h"
+#include "platform/ui/file_dialog_chinese.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/wnd.h"
 
@@ -15,14 +16,19 @@ FileDialogHandler& Handler() {
   return handler;
 }
 
-// "Workbooks (*.xls)|*.xls|All|*||" → "Workbooks (*.xls) (*.xls);;All (*)"; a
+// "Workbooks (*.xls)|*.xls|All|*||" → "Workbooks (*.xls);;All (*)": a
+// description that already ends in its patterns is not given them twice; a
 // lone "*.xls" is both description and pattern.
 QString QtFilter(const CString& filter) {
   const QStringList parts = ToQString(filter).split('|', Qt::SkipEmptyParts);
   QStringList filters;
   for (int i = 0; i < parts.size(); i += 2) {
-    const QString pattern = i + 1 < parts.size() ? parts[i + 1] : parts[i];
-    filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(pattern).replace(';', ' '));
+    const QString pattern = QString(i + 1 < parts.size() ? parts[i + 1] : parts[i]).replace(';', ' ');
+    QString description = parts[i].trimmed();
+    if (description.endsWith(')') && description.contains('('))
+      description = description.left(description.lastIndexOf('(')).trimmed();
+    filters << (description.isEmpty() || description == pattern ? pattern
+                                                                : QStringLiteral("%1 (%2)").arg(description, pattern));
   }
   return filters.join(QStringLiteral(";;"));
 }
@@ -50,6 +56,7 @@ int CFileDialog::DoModal() {
     dialog.setAcceptMode(m_bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(m_bOpenFileDialog ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    ShowFileListInChinese(dialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(m_dwFlags & OFN_OVERWRITEPROMPT));
     if (!m_strFilter.IsEmpty()) dialog.setNameFilter(QtFilter(m_strFilter));
     if (!m_strDefExt.IsEmpty()) dialog.setDefaultSuffix(ToQString(m_strDefExt));

@@ -24,12 +24,19 @@ QMessageBox::Icon IconOf(UINT type) {
   }
 }
 
+CString& Caption() {
+  static CString caption;
+  return caption;
+}
+
 }  // namespace
 
 void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
 
+void SetMessageBoxCaption(const CString& caption) { Caption() = caption; }
+
 int AfxMessageBox(const CString& text, UINT type) {
-  const CString caption = AfxGetAppName();
+  const CString caption = Caption().IsEmpty() ? AfxGetAppName() : Caption();
   if (Handler()) return Handler()(text, caption, type);
   QMessageBox box(IconOf(type), ToQString(caption), ToQString(text), QMessageBox::NoButton,
                   OwnerOrActiveWindow(nullptr));
@@ -37,7 +44,7 @@ int AfxMessageBox(const CString& text, UINT type) {
   if ((type & 0x000F) == MB_YESNO) {
     QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromUtf8("否"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton((type & MB_DEFBUTTON2) ? no : yes);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes ? IDYES : IDNO;

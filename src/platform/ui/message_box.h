@@ -1,5 +1,5 @@
-// Message boxes: modal, one OK button ("确定"), titled with the
-// application's name. A test installs a handler that receives the text
+// Message boxes: modal, one OK button ("确定") or 是/否, titled with the
+// program's title. A test installs a handler that receives the text
 // instead of a window opening.
 #pragma once
 
@@ -15,6 +15,7 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 constexpr UINT MB_ICONEXCLAMATION = 0x0030;
 constexpr UINT MB_ICONINFORMATION = 0x0040;
+constexpr UINT MB_DEFBUTTON2 = 0x0100;  // with MB_YESNO: 否 is the default (Enter)
 
 int AfxMessageBox(const CString& text, UINT type = MB_OK);
 
@@ -22,3 +23,6 @@ int AfxMessageBox(const CString& text, UINT type = MB_OK);
 // or IDYES / IDNO for MB_YESNO).
 using MessageBoxHandler = std::function<int(const CString& text, const CString& caption, UINT type)>;
 void SetMessageBoxHandler(MessageBoxHandler handler);
+// The title of every box from now on (code page 936); without one, the
+// application's name.
+void SetMessageBoxCaption(const CString& caption);

@@ -1,0 +1,33 @@
+// The circuits' numbers checked before 计算: a power that is not a number or
+// is negative, a demand coefficient or power factor that is not a number in
+// (0, 1]. Each such cell is named by its circuit, its column and the text
+// found, so the designer can find and mend it in the workbook.
+#pragma once
+
+#include <vector>
+
+#include "calc/circuit_table.h"
+#include "platform/text/cstring.h"
+
+struct CircuitProblem {
+  int row = 0;
+  CString circuit;  // 线路编号 as the list shows it
+  CString column;   // the column's caption
+  CString text;     // the cell as the calculation reads it
+};
+
+// Every problem of every row, in row order and then column order.
+std::vector<CircuitProblem> FindCircuitProblems(const CircuitTable& list);
+
+// One message naming every problem, one line each.
+CString CircuitProblemsMessage(const std::vector<CircuitProblem>& problems);
+// The message's first line and one problem's line, for hosts that print
+// them separately.
+CString CircuitProblemsHeading(int count);
+CString CircuitProblemLine(const CircuitProblem& problem);
+
+// The per-circuit power-factor refusal, naming the circuit.
+CString CircuitPowerFactorRefusal(const CString& circuit);
+// The board's demand coefficient outside (0, 1].
+CString BoardDemandCoefficientRange();
+bool IsBoardDemandCoefficient(float value);
