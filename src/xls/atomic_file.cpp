@@ -38,20 +38,6 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The file a path finally names, following symbolic links (also dangling ones).
-Result<std::string> ResolveLinks(std::string path) {
-  for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    char target[PATH_MAX];
-    const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-    if (length < 0) return SystemError("Cannot follow the link", path);
-    std::string next(target, static_cast<size_t>(length));
-    path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
-  }
-  return MakeError("Too many symbolic links: " + path);
-}
-
 std::string BaseNameOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -113,6 +99,21 @@ void SyncFolder(const std::string& folder) {
 }
 
 }  // namespace
+
+// The file a path finally names, following symbolic links (also dangling ones).
+Result<std::string> ResolveLinks(std::string path) {
+  for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
+    struct stat info;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char target[PATH_MAX];
+    const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+    if (length < 0) return SystemError("Cannot follow the link", path);
+    std::string next(target, static_cast<size_t>(length));
+    path = next.starts_with('/') ? next : FolderOf(path) + "/" + next;
+  }
+  return MakeError("Too many symbolic links: " + path);
+}
+
 
 Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);

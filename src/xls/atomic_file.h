@@ -14,6 +14,10 @@ namespace xls {
 // A missing file gives an error of kind NotFound.
 Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
 
+// The file a path finally names, following symbolic links, also one whose
+// target does not exist yet: writing through it creates that target.
+Result<std::string> ResolveLinks(std::string path);
+
 // Keeps the file's permissions; a symbolic link is followed and its target
 // replaced, so the link stays a link. On failure the old file is untouched.
 // Refused, with the file left as it is, when the existing file is not a

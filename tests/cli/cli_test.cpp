@@ -241,6 +241,19 @@ TEST_F(LoadcalcCli, SavingOverAnEarlierResultsFileReplacesItWhole) {
   EXPECT_EQ(NamesIn(PathIn("")), (std::vector<std::string>{"results.xls", "电气计算.xls"}));
 }
 
+// A link whose target does not exist yet is written through: the results
+// land at the target and the link stays a link.
+TEST_F(LoadcalcCli, ADanglingLinkIsWrittenThrough) {
+  std::filesystem::create_directory(PathIn("out"));
+  const std::filesystem::path link = PathIn("results.xls");
+  std::filesystem::create_symlink(PathIn("out") / "board-results.xls", link);
+  const CliRun run = Invoke(OnSample("--save '" + link.string() + "'"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  ASSERT_TRUE(std::filesystem::is_regular_file(PathIn("out") / "board-results.xls"));
+  EXPECT_EQ(ReadWorkbookBack((PathIn("out") / "board-results.xls").string()).size(), 2u);
+}
+
 TEST_F(LoadcalcCli, TargetsThatAreNotRegularFilesAreLeftAsTheyAre) {
   ASSERT_EQ(mkfifo(PathIn("pipe.xls").c_str(), 0644), 0);
   std::filesystem::create_directory(PathIn("folder.xls"));

@@ -1,5 +1,7 @@
 #include "platform/files/file.h"
 
+#include "xls/atomic_file.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,11 +27,10 @@ std::string BaseNameOf(const std::string& path) {
 }
 
 // A symbolic link is written through to its target, so the link stays.
+// A dangling link is written through as well: its target is created.
 std::string ResolveLink(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+  const xls::Result<std::string> resolved = xls::ResolveLinks(path);
+  return resolved ? *resolved : path;
 }
 
 // The new file keeps the old one's permissions, owner and group; a new file
