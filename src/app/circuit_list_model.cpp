@@ -18,8 +18,15 @@ int CircuitListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CircuitListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || role != Qt::DisplayRole) return QVariant();
-  return ToQString(m_table.GetItemText(index.row(), index.column()));
+  if (!index.isValid()) return QVariant();
+  if (role == Qt::DisplayRole) return ToQString(m_table.GetItemText(index.row(), index.column()));
+  if (role == Qt::TextAlignmentRole) {
+    // Numbers line up on the right, the texts the cells hold unchanged.
+    bool isNumber = false;
+    ToQString(m_table.GetItemText(index.row(), index.column())).trimmed().toDouble(&isNumber);
+    return QVariant::fromValue(Qt::Alignment(isNumber ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+  }
+  return QVariant();
 }
 
 QVariant CircuitListModel::headerData(int section, Qt::Orientation orientation, int role) const {
