@@ -144,7 +144,7 @@ window_opened_by() {
   before=$(window_ids)
   xdotool key --window "$dialog" "$1"
   for _ in $(seq 100); do
-    id=$(comm -13 <(echo "$before") <(window_ids) | head -n 1)
+    id=$(comm -13 <(echo "$before") <(window_ids) | grep -vx "$dialog" | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done

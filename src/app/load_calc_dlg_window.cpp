@@ -4,6 +4,7 @@
 #include <QTableView>
 
 #include "app/dialog_layout.h"
+#include "app/focus_frame.h"
 #include "app/list_columns.h"
 #include "app/load_calc_dlg.h"
 #include "app/shortcuts.h"
@@ -24,8 +25,10 @@ CString WithKey(const CString& text, const QString& key) {
 void CLoadCalcDlg::SetUpWindow() {
   QWidget* window = GetWidget();
   auto* layout = new DialogLayout(window);
-  if (auto* view = qobject_cast<QTableView*>(m_listView.GetWidget()))
+  if (auto* view = qobject_cast<QTableView*>(m_listView.GetWidget())) {
     m_listColumns = new ListColumns(view, window_settings::LoadColumnWidths());
+    new FocusFrame(view);
+  }
   m_placementKeeper = new PlacementKeeper(window, m_listColumns);
   window_placement::Restore(window, *layout, window_settings::LoadPlacement());
   SetAlwaysOnTop(window_settings::LoadAlwaysOnTop());

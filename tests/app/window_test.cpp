@@ -15,6 +15,7 @@
 #include <fstream>
 #include <set>
 
+#include "app/focus_frame.h"
 #include "app/window_settings.h"
 #include "dialog_fixture.h"
 #include "platform/ui/window_props.h"
@@ -233,6 +234,26 @@ TEST_F(WindowTest, TabFollowsTheWork) {
     QApplication::sendEvent(focused, &tab);
     EXPECT_EQ(window_props::Id(window->focusWidget()), id);
   }
+}
+
+TEST_F(WindowTest, TheListShowsItsFocusInTheHighlightColour) {
+  WriteInput(kCircuits, kLibrary);
+  Click(IDOK);
+  QWidget* window = dialog->GetWidget();
+  window->show();
+  window->activateWindow();
+  QCoreApplication::processEvents();  // the activation arrives as an event
+  FocusFrame* frame = window->findChild<FocusFrame*>();
+  ASSERT_NE(frame, nullptr);
+  Control(IDC_POWER_FACTOR)->setFocus(Qt::TabFocusReason);
+  EXPECT_FALSE(frame->isVisible());
+  List()->setFocus(Qt::TabFocusReason);
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(frame->geometry(), List()->geometry());
+  const QImage drawn = window->grab().toImage();
+  const QColor highlight = frame->palette().color(QPalette::Active, QPalette::Highlight);
+  EXPECT_EQ(drawn.pixelColor(List()->geometry().left(), List()->geometry().center().y()), highlight);
+  EXPECT_EQ(drawn.pixelColor(List()->geometry().center().x(), List()->geometry().bottom()), highlight);
 }
 
 TEST_F(WindowTest, EachCommandHasItsKey) {
