@@ -23,13 +23,14 @@
 
 namespace {
 
+// A small board of four kinds of circuit, and switches for it.
 const Rows kCircuits = {
-    {"N1", "L1", "3", "0.8", "0.85", "照明"},
-    {"N2", "L1", "4", "0.8", "0.85", "插座"},
-    {"N3", "L1", "5", "0.8", "0.85", "空调"},
-    {"N4", "L2", "2", "0.8", "0.85", "备用"},
+    {"WL1", "L1", "1.2", "0.9", "0.9", "一层照明"},
+    {"WX1", "L2", "2", "0.6", "0.85", "一层插座"},
+    {"WK1", "L3", "2.6", "0.8", "0.8", "办公室空调"},
+    {"WP1", "L1", "3", "0.7", "0.8", "水泵"},
 };
-const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+const Rows kLibrary = {{"C10", "10"}, {"C20", "20"}, {"C40", "40"}};
 
 class WindowTest : public DialogTest {
  protected:
