@@ -22,7 +22,7 @@ done
 work=$(mktemp -d /tmp/loadcalc-wm-XXXXXX)
 mkdir -m 700 "$work/runtime" "$work/home"
 cp "$bin/loadcalc" "$bin/电气计算.xls" "$work/"
-export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
+export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 unset QT_QPA_PLATFORM
 
 xvfb_pid="" wm_pid="" app_pid=""
