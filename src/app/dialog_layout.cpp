@@ -24,6 +24,9 @@ constexpr int kTabOrder[] = {IDC_LIST, IDC_POWER_FACTOR, IDC_DEMAND_COEF, IDOK, 
 
 constexpr int kButtonSpacing = 4;  // pixels between the buttons and the results beside them
 
+// What a shrink of `grown` (negative) leaves after `slack` pixels of empty room took it.
+int Shrunk(int grown, int slack) { return grown >= 0 ? grown : std::min(0, grown + slack); }
+
 }  // namespace
 
 QSize ClientRoomOf(const QRect& available, const QWidget* window) {
@@ -45,6 +48,7 @@ DialogLayout::DialogLayout(QWidget* dialog) : QObject(dialog), m_dialog(dialog),
     m_controls.push_back({control, control->geometry(), anchor});
   }
   m_buttonGap = ButtonGap();
+  m_slack = RoomLeft();
   // The row-number edit lies inside the list's area and no command reads it.
   if (QWidget* row = window_props::ChildById(dialog, IDC_ROW)) row->hide();
   // The result fields are read, not typed into: the mouse reaches them, Tab passes by.
@@ -73,6 +77,20 @@ int DialogLayout::ButtonGap() const {
   return std::max(0, buttonsLeft - othersRight - kButtonSpacing);
 }
 
+DialogLayout::Slack DialogLayout::RoomLeft() const {
+  // The template keeps the list's distance from the left edge on every side.
+  const int margin = m_listTemplate.left();
+  int buttonsRight = 0, bottom = 0;
+  for (const Placed& placed : m_controls) {
+    if (placed.anchor == Anchor::Fixed) continue;
+    bottom = std::max(bottom, placed.templateRect.bottom() + 1);
+    if (placed.anchor == Anchor::DownRight) buttonsRight = std::max(buttonsRight, placed.templateRect.right() + 1);
+  }
+  return {std::max(0, m_templateSize.width() - margin - (m_listTemplate.right() + 1)),
+          std::max(0, m_templateSize.width() - margin - buttonsRight),
+          std::max(0, m_templateSize.height() - margin - bottom)};
+}
+
 void DialogLayout::SetTabOrder() {
   QWidget* previous = nullptr;
   for (int id : kTabOrder) {
@@ -90,17 +108,19 @@ bool DialogLayout::eventFilter(QObject* watched, QEvent* event) {
 
 void DialogLayout::Arrange() {
   const QSize grown = m_dialog->size() - m_templateSize;
-  // Smaller than the template only the list gives way, down to half its size.
-  const QSize listGrowth(std::max(grown.width(), -m_listTemplate.width() / 2),
-                         std::max(grown.height(), -m_listTemplate.height() / 2));
+  // Smaller than the template, the empty room at the right and bottom goes
+  // first; then the list gives way, down to half its size, and the buttons
+  // close up on the results, no further.
+  const int listWider = std::max(Shrunk(grown.width(), m_slack.listRight), -m_listTemplate.width() / 2);
+  const int listTaller = std::max(Shrunk(grown.height(), m_slack.bottom), -m_listTemplate.height() / 2);
+  const int buttonsRight = std::max(Shrunk(grown.width(), m_slack.buttonsRight), -m_buttonGap);
   for (const Placed& placed : m_controls) {
     QRect rect = placed.templateRect;
     switch (placed.anchor) {
       case Anchor::Fixed: break;
-      case Anchor::Grow: rect.setSize(rect.size() + listGrowth); break;
-      case Anchor::Down: rect.translate(0, listGrowth.height()); break;
-      // Narrower than the template the buttons close up on the results, no further.
-      case Anchor::DownRight: rect.translate(std::max(grown.width(), -m_buttonGap), listGrowth.height()); break;
+      case Anchor::Grow: rect.setSize(rect.size() + QSize(listWider, listTaller)); break;
+      case Anchor::Down: rect.translate(0, listTaller); break;
+      case Anchor::DownRight: rect.translate(buttonsRight, listTaller); break;
     }
     placed.control->setGeometry(rect);
   }

@@ -2,8 +2,9 @@
 // template's size and can be resized and maximised; the circuit list grows
 // both ways, the results and inputs below it move down with its bottom
 // edge, and the command buttons keep to the right edge. Smaller than the
-// template (a small screen) the list gives up the room, the buttons close
-// up on the results beside them, and nothing overlaps.
+// template (a small screen) the template's empty room goes first, then the
+// list gives way and the buttons close up on the results beside them;
+// nothing overlaps.
 #pragma once
 
 #include <QObject>
@@ -38,12 +39,19 @@ class DialogLayout : public QObject {
   void SetTabOrder();
   // How far left of their template place the buttons may go.
   int ButtonGap() const;
+  // The template's empty room beyond the list, the buttons and the lowest
+  // control, its edge margin aside.
+  struct Slack {
+    int listRight, buttonsRight, bottom;
+  };
+  Slack RoomLeft() const;
 
   QWidget* m_dialog;
   QSize m_templateSize;
   std::vector<Placed> m_controls;
   QRect m_listTemplate;
   int m_buttonGap = 0;
+  Slack m_slack{};
 };
 
 // The room a window's client area may take on a screen: its available area

@@ -126,12 +126,19 @@ TEST_F(WindowTest, TheListGrowsBothWaysResultsMoveDownButtonsKeepToTheRight) {
   ExpectNoNewOverlap(designedOverlaps);
   ExpectAllInside();
 
-  // A screen smaller than the design: the list gives way, the buttons close
-  // up on the results, nothing collides.
+  // A screen smaller than the design: the empty room below the controls
+  // goes first, then the list gives way; the buttons close up on the
+  // results; nothing collides.
   window->setMinimumSize(0, 0);
-  window->resize(designed - QSize(20, 20));
-  EXPECT_EQ(List()->size(), list.size() - QSize(20, 20));
-  EXPECT_EQ(Control(IDCANCEL)->geometry(), exit.translated(-20, -20));
+  const int roomBelow = designed.height() - list.left() - (exit.bottom() + 1);
+  window->resize(designed - QSize(10, roomBelow));
+  EXPECT_EQ(List()->size(), list.size());
+  EXPECT_EQ(Control(IDCANCEL)->y(), exit.y());
+  EXPECT_LT(Control(IDCANCEL)->x(), exit.x());
+  ExpectAllInside();
+  window->resize(designed - QSize(10, roomBelow + 20));
+  EXPECT_EQ(List()->height(), list.height() - 20);
+  EXPECT_EQ(Control(IDCANCEL)->y(), exit.y() - 20);
   ExpectNoNewOverlap(designedOverlaps);
   ExpectAllInside();
   window->resize(designed - QSize(200, 200));
