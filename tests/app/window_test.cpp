@@ -318,3 +318,37 @@ TEST_F(WindowTest, TheInputWorkbookIsRefusedBeforeAnyReplaceQuestion) {
 }
 
 }  // namespace
+
+namespace {
+
+using save_dialogs::Kind;
+
+TEST(SaveDialogNames, TheBoardNamesTheResultsAndTheReportInTheInputsFormat) {
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Results, "/p/AL1.xlsx", false}), QString("AL1-负荷计算结果.xlsx"));
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Results, "/p/AL1.XLSX", false}), QString("AL1-负荷计算结果.xlsx"));
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Results, "/p/AL-2.b.xls", false}), QString("AL-2.b-负荷计算结果.xls"));
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Results, "/p/AL1.xlsm", false}), QString("AL1-负荷计算结果.xls"));
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Report, "/p/AL1.xlsx", false}), QString("AL1-计算书.pdf"));
+  // The default workbook beside the program keeps the program's own names.
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Results, "/p/电气计算.xls", true}), QString("负荷计算结果.xls"));
+  EXPECT_EQ(save_dialogs::ProposedName({Kind::Report, "/p/电气计算.xls", true}), QString("负荷计算书.pdf"));
+}
+
+TEST(SaveDialogNames, TheDefaultWorkbooksDialogsOpenWhereThatKindWentLast) {
+  ::test::TempFolder home{"loadcalc-folders"};
+  setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
+  const QString program = QString::fromStdString((home.Path() / "program").string());
+  const QString results = QString::fromStdString(home.Path().string());
+  const save_dialogs::Request chosen{Kind::Results, "/boards/AL1.xlsx", false};
+  const save_dialogs::Request standard{Kind::Results, program + "/电气计算.xls", true};
+  EXPECT_EQ(save_dialogs::StartFolder(standard), program);
+  window_settings::SaveLastFolder("results", results);
+  EXPECT_EQ(save_dialogs::StartFolder(standard), results);
+  EXPECT_EQ(save_dialogs::StartFolder({Kind::Report, program + "/电气计算.xls", true}), program);
+  EXPECT_EQ(save_dialogs::StartFolder(chosen), QString("/boards"));
+  // A remembered folder that is gone is not offered.
+  window_settings::SaveLastFolder("results", results + "/gone");
+  EXPECT_EQ(save_dialogs::StartFolder(standard), program);
+}
+
+}  // namespace
