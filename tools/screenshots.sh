@@ -29,6 +29,8 @@ work=$(mktemp -d /tmp/loadcalc-shots-XXXXXX)
 mkdir -m 700 "$work/runtime"
 cp "$bin/loadcalc" "$bin/电气计算.xls" "$work/"
 export XDG_RUNTIME_DIR="$work/runtime"
+# The window's remembered place and size stay with this run: it opens as designed.
+export XDG_CONFIG_HOME="$work/config"
 
 xvfb_pid=""
 app_pid=""

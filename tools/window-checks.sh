@@ -24,7 +24,7 @@ done
 work=$(mktemp -d /tmp/loadcalc-wm-XXXXXX)
 mkdir -m 700 "$work/runtime" "$work/home"
 cp "$bin/loadcalc" "$bin/电气计算.xls" "$work/"
-export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home"
+export XDG_RUNTIME_DIR="$work/runtime" HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 unset QT_QPA_PLATFORM
 
 xvfb_pid="" wm_pid="" app_pid=""
@@ -40,37 +40,6 @@ trap cleanup EXIT
 script_name=window-checks
 # shellcheck source=tools/lib/x-session.sh
 . "$(dirname "$0")/lib/x-session.sh"
-
-start_window_manager() {
-  local attempt
-  for attempt in 1 2 3; do
-    openbox >>"$work/openbox.log" 2>&1 &
-    wm_pid=$!
-    for _ in $(seq 100); do
-      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-      kill -0 "$wm_pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$wm_pid" 2>/dev/null || true
-    wm_pid=""
-    echo "window-checks: openbox attempt $attempt on $DISPLAY failed" >&2
-    sleep 1
-  done
-  xdotool getdisplaygeometry >&2 || echo "window-checks: $DISPLAY does not answer either" >&2
-  fail "openbox did not start on $DISPLAY"
-}
-
-# Place of a window in the window manager's stacking order, bottom first.
-stacking_place() {
-  local list
-  list=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
-  local i=0 id
-  for id in $list; do
-    [ $((id)) -eq $(($1)) ] && { echo "$i"; return 0; }
-    i=$((i + 1))
-  done
-  echo -1
-}
 
 # Fails unless window $2 (named $1) lies above the main dialog.
 expect_above_dialog() {

@@ -34,6 +34,12 @@ QVariant CircuitListModel::data(const QModelIndex& index, int role) const {
     bold.setBold(true);
     return bold;
   }
+  if (role == Qt::TextAlignmentRole) {
+    // Numbers line up on the right, the texts the cells hold unchanged.
+    bool isNumber = false;
+    ToQString(m_table.GetItemText(index.row(), index.column())).trimmed().toDouble(&isNumber);
+    return QVariant::fromValue(Qt::Alignment(isNumber ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+  }
   return QVariant();
 }
 

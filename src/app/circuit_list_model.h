@@ -1,7 +1,7 @@
 // The circuit list as the list view shows it: a Qt table model that mirrors
 // the program's circuit table through its observer, one change at a time,
 // so that tens of thousands of rows stay quick (the view asks only for the
-// cells it shows).
+// cells it shows). Cells show their texts as held; numbers align right.
 #pragma once
 
 #include <QAbstractTableModel>

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/about_dlg.h"
+#include "app/shortcuts.h"
 #include "app/workbook_drop.h"
 
 #include <filesystem>
@@ -30,8 +31,7 @@
 namespace {
 
 constexpr COLORREF kListBackground = RGB(233, 233, 220);
-// The system-menu command of 打开工作簿…, beside IDM_ABOUTBOX.
-constexpr UINT kOpenWorkbookCommand = 0x0020;
+constexpr UINT kOpenWorkbookCommand = shortcuts::kOpenWorkbookCommand;
 constexpr const char kWorkbookFilter[] = "Excel 工作簿 (*.xls;*.xlsx;*.xlsm)|*.xls;*.xlsx;*.xlsm|所有文件 (*.*)|*.*||";
 
 // The file name of a path, after its last folder separator.
@@ -93,13 +93,7 @@ BOOL CLoadCalcDlg::OnInitDialog() {
   m_listView.SetModel(&m_listModel);
 
   const CString aboutMenu = LoadResourceString(IDS_ABOUTBOX);
-  if (!aboutMenu.IsEmpty()) {
-    CMenu* systemMenu = GetSystemMenu(FALSE);
-    systemMenu->AppendMenu(MF_SEPARATOR);
-    systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutMenu);
-    systemMenu->AppendMenu(MF_STRING, IDM_EXPORT_REPORT, Cp936("导出计算书…"));
-    systemMenu->AppendMenu(MF_STRING, kOpenWorkbookCommand, Cp936("打开工作簿(&O)…"));
-  }
+  if (!aboutMenu.IsEmpty()) BuildContextMenu(aboutMenu);
   m_strBaseTitle = GetWindowText();
   // Boxes carry the program's title, never the executable's name.
   SetMessageBoxCaption(m_strBaseTitle);
@@ -110,7 +104,7 @@ BOOL CLoadCalcDlg::OnInitDialog() {
   // Without a tip window the dialog works on, only without tips.
   SetUpMainDialogTips(m_tooltip, this);
 
-  SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetUpWindow();
   ResetCircuitList();
   return TRUE;
 }
@@ -129,6 +123,7 @@ BOOL CLoadCalcDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+  if (RunWindowCommand(nID)) return;
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
@@ -224,10 +219,8 @@ void CLoadCalcDlg::OnSave() {
     return;
   }
   // The name's ending chooses the format: .xlsx, or .xls for any other.
-  CFileDialog dialog(FALSE, "xls", Cp936("负荷计算结果"), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     Cp936("Excel 97-2003 工作簿 (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx||"), this);
-  if (dialog.DoModal() != static_cast<int>(IDOK)) return;
-  const CString path = dialog.GetPathName();
+  const CString path = save_dialogs::AskTarget(SaveRequest(save_dialogs::Kind::Results), this);
+  if (path.IsEmpty()) return;
   bool saved = false;
   RunCommand([this, &path, &saved] { saved = SaveResults(path); });
   if (!saved) return;
@@ -258,13 +251,12 @@ void CLoadCalcDlg::OnExportReport() {
     AfxMessageBox(report::CalculateFirst());
     return;
   }
-  CFileDialog dialog(FALSE, "pdf", report::ReportDefaultName(), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, "*.pdf",
-                     this);
-  if (dialog.DoModal() != static_cast<int>(IDOK)) return;
+  const CString chosen = save_dialogs::AskTarget(SaveRequest(save_dialogs::Kind::Report), this);
+  if (chosen.IsEmpty()) return;
   TargetRefusal refusal;
-  const std::optional<CString> path = CheckReportTarget(dialog.GetPathName(), GetWorkbookPath(), CString(), refusal);
+  const std::optional<CString> path = CheckReportTarget(chosen, GetWorkbookPath(), CString(), refusal);
   if (!path) {
-    AfxMessageBox(calc_text::TargetRefused(dialog.GetPathName(), refusal));
+    AfxMessageBox(calc_text::TargetRefused(chosen, refusal));
     return;
   }
   CWaitCursor wait;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/circuit_list_model.h"
+#include "app/save_dialogs.h"
 #include "app/switch_combo.h"
 #include "calc/board_state.h"
 #include "calc/load_calc_core.h"
@@ -90,6 +91,20 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   HICON m_hIcon = nullptr;
   // Declared last, so destroyed first: its window belongs to the dialog.
   CGlintTooltip m_tooltip;
+
+  // The window beyond its template: layout, keys, the context menu, what it
+  // keeps between starts (load_calc_dlg_window.cpp).
+  void SetUpWindow();
+  void BuildContextMenu(const CString& aboutItem);
+  // Runs the context-menu commands of the window; false for the others.
+  bool RunWindowCommand(UINT nID);
+  void SetAlwaysOnTop(bool onTop);
+  bool IsAlwaysOnTop() const;
+  // Writes the window's place, size and column widths now (done when it closes).
+  void RememberWindow() const;
+  save_dialogs::Request SaveRequest(save_dialogs::Kind kind) const;
+  class ListColumns* m_listColumns = nullptr;        // owned by the list's widget
+  class PlacementKeeper* m_placementKeeper = nullptr;  // owned by the dialog's widget
 
  private:
   // What the calculation asks of the window.

@@ -8,6 +8,8 @@ namespace {
 
 constexpr int kGradientSteps = 64;
 constexpr int kCornerEllipse = 10;
+constexpr int kFocusInset = 3;  // inside the hover frame's widest line
+constexpr COLORREF kFocusColour = RGB(0, 0, 0);
 
 // The divisors of the gradient: the mouse over the button makes it
 // lighter, the focus bluer (or, with the mouse over, yellower).
@@ -60,6 +62,7 @@ void CXPButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   rect.DeflateRect(GetSystemMetrics(SM_CXEDGE), GetSystemMetrics(SM_CYEDGE));
   DrawGradient(pDC, rect);
   if (m_bHover) DrawHoverFrame(pDC, rect);
+  if (m_bFocus && !(state & ODS_DISABLED)) DrawFocusMark(pDC, rect);
 
   if (caption.IsEmpty()) return;
   SIZE size{};
@@ -108,6 +111,21 @@ void CXPButton::DrawHoverFrame(CDC* pDC, CRect rect) {
   pDC->LineTo(rect.right - 2, rect.bottom);
   pDC->SelectObject(pOldPen);
   pDC->MoveTo(oldPosition);
+}
+
+// A dotted rectangle inside the hover frame, every other pixel, as the
+// keyboard focus is marked on classic buttons.
+void CXPButton::DrawFocusMark(CDC* pDC, CRect rect) {
+  rect.DeflateRect(kFocusInset, kFocusInset);
+  if (rect.Width() < 2 || rect.Height() < 2) return;
+  for (int x = rect.left; x < rect.right; x += 2) {
+    pDC->SetPixel(x, rect.top, kFocusColour);
+    pDC->SetPixel(x, rect.bottom - 1, kFocusColour);
+  }
+  for (int y = rect.top; y < rect.bottom; y += 2) {
+    pDC->SetPixel(rect.left, y, kFocusColour);
+    pDC->SetPixel(rect.right - 1, y, kFocusColour);
+  }
 }
 
 // Tracking is asked for once per entry of the mouse; a failed request is

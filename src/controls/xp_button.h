@@ -1,7 +1,8 @@
 // CXPButton: an owner-drawn push button with a light rounded look. A thin
 // black rounded outline, a body in a 64-step vertical gradient from white
 // to a pale blue-grey, an orange frame while the mouse rests over it, the
-// caption shifted one pixel while pressed and embossed while disabled.
+// caption shifted one pixel while pressed and embossed while disabled, and
+// a dotted focus rectangle inside the frame while it has the keyboard focus.
 #pragma once
 
 #include "platform/gdi/dc.h"
@@ -21,6 +22,7 @@ class CXPButton : public CButton {
  protected:
   void DrawGradient(CDC* pDC, CRect rect);
   void DrawHoverFrame(CDC* pDC, CRect rect);
+  void DrawFocusMark(CDC* pDC, CRect rect);
 
   CPen m_penBorder;
   CPen m_penHoverLeft;

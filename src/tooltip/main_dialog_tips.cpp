@@ -13,10 +13,10 @@ struct DialogTip {
 
 // In the order the tools are registered.
 constexpr DialogTip kDialogTips[] = {
-    {1, "<b><ct=0x0000FF><al_c>读取</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格数据", true},
+    {1, "<b><ct=0x0000FF><al_c>读取 (F5)</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格数据", true},
     {IDC_WRITE, "<b><ct=0x0000FF><al_c>写入</b><br><ct=0x00AA00><hr=100%></ct><br>新建并写入Excel表格数据",
      true},
-    {IDC_ABOUT, "关于", false},
+    {IDC_ABOUT, "关于 (F1)", false},
     {2, "退出", false},
     {IDC_QUERY,
      "<b><ct=0x0000FF><al_c>查询</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格中行、列、单元格数据",
@@ -26,6 +26,12 @@ constexpr DialogTip kDialogTips[] = {
      "<b><ct=0x0000FF><al_c>转换</b><br><ct=0x00AA00><hr=100%></ct><br>另存为其它文本格式文件", true},
     {IDC_ROW, "<b><ct=0x0000FF><al_c>行号</b><br><ct=0x00AA00><hr=100%></ct><br>查询该行数据", true},
     {IDC_COL, "<b><ct=0x0000FF><al_c>列号</b><br><ct=0x00AA00><hr=100%></ct><br>查询该列数据", true},
+    // The other commands' tips name their keys.
+    {IDC_CALC, "<b><ct=0x0000FF><al_c>计算 (F9)</b><br><ct=0x00AA00><hr=100%></ct><br>负荷计算并选择开关", true},
+    {IDC_AUTO_BALANCE,
+     "<b><ct=0x0000FF><al_c>自动平衡 (Ctrl+B)</b><br><ct=0x00AA00><hr=100%></ct><br>重新分配各回路的相别", true},
+    {IDC_SAVE, "<b><ct=0x0000FF><al_c>保存 (Ctrl+S)</b><br><ct=0x00AA00><hr=100%></ct><br>将计算结果保存为工作簿",
+     true},
 };
 
 void AddDialogTools(CGlintTooltip& tooltip, CWnd* pDialog) {

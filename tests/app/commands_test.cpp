@@ -100,10 +100,9 @@ TEST_F(DialogTest, ReadCalculateBalanceAndSaveWorkTogether) {
 
   saveAs = PathIn("结果");
   Click(1016);
-  EXPECT_EQ(askedFileName, "负荷计算结果");
+  EXPECT_EQ(askedFileName, PathIn("电气计算-负荷计算结果.xls"));
   EXPECT_EQ(askedExtension, "xls");
-  EXPECT_EQ(askedFilter, "Excel 97-2003 工作簿 (*.xls)|*.xls|Excel 工作簿 (*.xlsx)|*.xlsx||");
-  EXPECT_TRUE(askedOverwritePrompt);
+  EXPECT_EQ(askedFilter, "Excel 工作簿|*.xls;*.xlsx||");
   EXPECT_EQ(messages, std::vector<std::string>{"文件写入成功!"});
   const auto sheets = ReadBack(PathIn("结果.xls"));
   ASSERT_EQ(sheets.size(), 2u);
@@ -236,11 +235,19 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
   });
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
   QApplication::sendEvent(dialog->GetWidget(), &rightClick);
-  ASSERT_EQ(offered.size(), 4u);
-  EXPECT_EQ(offered[0].first, MF_SEPARATOR);
-  EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
-  EXPECT_EQ(offered[2].second, "导出计算书…");
-  EXPECT_EQ(offered[3].second, "打开工作簿(&O)…");
+  const std::vector<std::pair<UINT, std::string>> expected = {
+      {MF_STRING, "读取\tF5"},
+      {MF_STRING, "计算\tF9"},
+      {MF_STRING, "自动平衡\tCtrl+B"},
+      {MF_STRING, "保存\tCtrl+S"},
+      {MF_SEPARATOR, ""},
+      {MF_STRING, "打开工作簿(&O)…\tCtrl+O"},
+      {MF_STRING, "导出计算书…\tCtrl+P"},
+      {MF_SEPARATOR, ""},
+      {MF_CHECKED, "总在最前"},
+      {MF_SEPARATOR, ""},
+      {MF_STRING, "关于 Volmira电气计算(&A)...\tF1"}};
+  EXPECT_EQ(offered, expected);
   EXPECT_EQ(modalCaptions.size(), 2u);
 
   // Command 16 with its low four bits set is the same item.

@@ -55,6 +55,7 @@ class TestableDialog : public CLoadCalcDlg {
  public:
   using CLoadCalcDlg::m_chkConvert;
   using CLoadCalcDlg::m_listView;
+  using CLoadCalcDlg::RememberWindow;
   using CLoadCalcDlg::m_tooltip;
 };
 
@@ -62,6 +63,8 @@ class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
+    // What the window keeps between starts goes to this test's own folder.
+    setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
     SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT type) {
       captions.push_back(Utf8(caption));
       // Questions are kept apart, so checks of what a command said stay

@@ -45,10 +45,9 @@ TEST_F(ReportExportTest, WritesThePdfChosenInTheSaveDialogAndSaysWhere) {
   Click(1005);
   saveAs = PathIn("计算书");
   Export();
-  EXPECT_EQ(askedFileName, "负荷计算书");
+  EXPECT_EQ(askedFileName, PathIn("电气计算-计算书.pdf"));
   EXPECT_EQ(askedExtension, "pdf");
-  EXPECT_EQ(askedFilter, "*.pdf");
-  EXPECT_TRUE(askedOverwritePrompt);
+  EXPECT_EQ(askedFilter, "PDF 文件|*.pdf||");
   EXPECT_EQ(messages, std::vector<std::string>{"计算书写入成功!\n文件: " + PathIn("计算书.pdf")});
   EXPECT_EQ(Head(PathIn("计算书.pdf")), "%PDF-");
 }

@@ -53,26 +53,32 @@ class TooltipTest : public DialogTest {
 
 TEST_F(TooltipTest, ButtonsListAndQueryControlsCarryTipsTheOthersNone) {
   EXPECT_NE(dialog->m_tooltip.GetSafeHwnd(), nullptr);
-  EXPECT_EQ(dialog->m_tooltip.GetToolCount(), 9);
+  EXPECT_EQ(dialog->m_tooltip.GetToolCount(), 12);
   TOOLRECORD read;
   ASSERT_TRUE(dialog->m_tooltip.GetToolRecord(ToolOf(1), read));
-  EXPECT_EQ(Utf8(read.strText), "<b><ct=0x0000FF><al_c>读取</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格数据");
+  EXPECT_EQ(Utf8(read.strText), "<b><ct=0x0000FF><al_c>读取 (F5)</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格数据");
   EXPECT_NE(read.hIcon, nullptr);
   TOOLRECORD about;
   ASSERT_TRUE(dialog->m_tooltip.GetToolRecord(ToolOf(4), about));
-  EXPECT_EQ(Utf8(about.strText), "关于");
+  EXPECT_EQ(Utf8(about.strText), "关于 (F1)");
   EXPECT_EQ(about.hIcon, nullptr);
-  for (int id : {1004, 1001, 1002, 1003, 2, 3, 5}) EXPECT_GE(ToolOf(id), 0) << id;
-  for (int id : {1005, 1015, 1016, 1013, 1014, 1017, 1006}) EXPECT_LT(ToolOf(id), 0) << id;
+  for (int id : {1004, 1001, 1002, 1003, 2, 3, 5, 1005, 1015, 1016}) EXPECT_GE(ToolOf(id), 0) << id;
+  for (int id : {1013, 1014, 1017, 1006}) EXPECT_LT(ToolOf(id), 0) << id;
+  // The commands' tips name their keys.
+  for (auto [id, key] : {std::pair{1005, "(F9)"}, {1015, "(Ctrl+B)"}, {1016, "(Ctrl+S)"}}) {
+    TOOLRECORD tool;
+    ASSERT_TRUE(dialog->m_tooltip.GetToolRecord(ToolOf(id), tool));
+    EXPECT_NE(Utf8(tool.strText).find(key), std::string::npos) << id;
+  }
   EXPECT_TRUE(dialog->m_tooltip.IsDisplayNotifyEnabled());
   EXPECT_EQ(dialog->m_tooltip.GetEffect(), 13);
   EXPECT_EQ(dialog->m_tooltip.GetShowBehaviour(), TTBEHAV_MULTIPLE_SHOW);
 }
 
-TEST_F(TooltipTest, TheMouseOnReadStartsItsTipAndOnCalculateNone) {
+TEST_F(TooltipTest, TheMouseOnReadStartsItsTipAndOnAnInputNone) {
   MoveMouseOnto(1);
   EXPECT_EQ(dialog->m_tooltip.GetNextTool(), ToolOf(1));
-  MoveMouseOnto(1005);
+  MoveMouseOnto(1014);
   EXPECT_EQ(dialog->m_tooltip.GetNextTool(), -1);
   dialog->m_tooltip.OnTimer(CGlintTooltip::TIMER_SHOW);
   EXPECT_FALSE(dialog->m_tooltip.IsWindowVisible());

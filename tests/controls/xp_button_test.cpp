@@ -92,7 +92,7 @@ TEST(XPButton, OutlineIsARoundedBlackRectangle) {
 
 TEST(XPButton, EmptyCaptionDrawsOutlineAndBodyOnly) {
   TestButton button;
-  DrawnButton drawn(button, 80, 26, ODS_SELECTED | ODS_FOCUS);
+  DrawnButton drawn(button, 80, 26, ODS_SELECTED);  // with the focus its dotted mark shows too
   EXPECT_EQ(drawn.Count(kBlack, 3, 3, 77, 23), 0);
   EXPECT_EQ(drawn.Count(GetSysColor(COLOR_3DSHADOW), 0, 0, 80, 26), 0);
 }
@@ -241,4 +241,32 @@ TEST(XPButton, FailedTrackingRequestIsRepeatedAtTheNextMove) {
   bound.widget.show();
   bound.button.OnMouseMove(0, CPoint(3, 3));
   EXPECT_TRUE(bound.button.m_bTracking);
+}
+
+TEST(XPButton, FocusIsADottedRectangleInsideTheFrame) {
+  const COLORREF black = RGB(0, 0, 0);
+  TestButton button;
+  DrawnButton focused(button, 80, 26, ODS_FOCUS);
+  // The inner rectangle is 2..77 x 2..23; the mark runs 3 pixels inside it.
+  for (int x : {5, 7, 41, 73}) {
+    EXPECT_EQ(focused.At(x, 5), black) << x;
+    EXPECT_EQ(focused.At(x, 20), black) << x;
+  }
+  for (int y : {5, 7, 19}) {
+    EXPECT_EQ(focused.At(5, y), black) << y;
+    EXPECT_EQ(focused.At(74, y), black) << y;
+  }
+  // Dotted: every other pixel shows the body behind it.
+  EXPECT_NE(focused.At(6, 5), black);
+  EXPECT_NE(focused.At(5, 6), black);
+  // Nothing outside the mark changes, the outline stays where it was.
+  EXPECT_NE(focused.At(4, 5), black);
+  EXPECT_NE(focused.At(40, 4), black);
+
+  TestButton plain;
+  DrawnButton unfocused(plain, 80, 26, 0);
+  EXPECT_NE(unfocused.At(5, 5), black);
+  TestButton disabled;
+  DrawnButton greyed(disabled, 80, 26, ODS_FOCUS | ODS_DISABLED);
+  EXPECT_NE(greyed.At(5, 5), black);
 }

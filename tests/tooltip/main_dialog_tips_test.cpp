@@ -48,9 +48,10 @@ class MainDialogTips : public ::testing::Test {
 TEST_F(MainDialogTips, ToolsInOrderWithTheirTextsAndTheTipIcon) {
   ASSERT_TRUE(SetUpMainDialogTips(m_tip, m_dialog.get()));
   ASSERT_NE(m_tip.GetSafeHwnd(), nullptr);
-  const int ids[] = {1, 3, 4, 2, 5, 1004, 1001, 1002, 1003};
-  ASSERT_EQ(m_tip.GetToolCount(), 9);
-  for (int i = 0; i < 9; ++i) {
+  // The last three name the commands' keys.
+  const int ids[] = {1, 3, 4, 2, 5, 1004, 1001, 1002, 1003, 1005, 1015, 1016};
+  ASSERT_EQ(m_tip.GetToolCount(), 12);
+  for (int i = 0; i < 12; ++i) {
     const TOOLRECORD ti = Tool(i);
     EXPECT_EQ(ti.hWnd, m_dialog->GetDlgItem(ids[i])->GetSafeHwnd()) << i;
     EXPECT_EQ(ti.nMask, 0u);
@@ -61,13 +62,15 @@ TEST_F(MainDialogTips, ToolsInOrderWithTheirTextsAndTheTipIcon) {
     else EXPECT_EQ(ti.hIcon, nullptr) << i;
   }
   EXPECT_EQ(Tool(0).strText,
-            Gbk("<b><ct=0x0000FF><al_c>读取</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格数据"));
-  EXPECT_EQ(Tool(2).strText, Gbk("关于"));
+            Gbk("<b><ct=0x0000FF><al_c>读取 (F5)</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格数据"));
+  EXPECT_EQ(Tool(2).strText, Gbk("关于 (F1)"));
   EXPECT_EQ(Tool(3).strText, Gbk("退出"));
   EXPECT_EQ(Tool(4).strText,
             Gbk("<b><ct=0x0000FF><al_c>查询</b><br><ct=0x00AA00><hr=100%></ct><br>Excel表格中行、列、单元格数据"));
   EXPECT_EQ(Tool(8).strText,
             Gbk("<b><ct=0x0000FF><al_c>列号</b><br><ct=0x00AA00><hr=100%></ct><br>查询该列数据"));
+  EXPECT_EQ(Tool(9).strText,
+            Gbk("<b><ct=0x0000FF><al_c>计算 (F9)</b><br><ct=0x00AA00><hr=100%></ct><br>负荷计算并选择开关"));
 }
 
 TEST_F(MainDialogTips, SettingsOfTheDialog) {
@@ -83,10 +86,11 @@ TEST_F(MainDialogTips, SettingsOfTheDialog) {
   EXPECT_EQ(m_tip.GetSize(TTSIZE_ANCHOR_CY), 16);  // the balloon sizes
 }
 
-TEST_F(MainDialogTips, ReadButtonHasATipAndCalculateNone) {
+TEST_F(MainDialogTips, ReadAndCalculateHaveTipsAndTheInputsNone) {
   SetUpMainDialogTips(m_tip, m_dialog.get());
   EXPECT_EQ(m_tip.FindToolAtPoint(CentreOf(1)), 0);
-  EXPECT_EQ(m_tip.FindToolAtPoint(CentreOf(1005)), -1);
+  EXPECT_EQ(m_tip.FindToolAtPoint(CentreOf(1005)), 9);
+  EXPECT_EQ(m_tip.FindToolAtPoint(CentreOf(1014)), -1);
   EXPECT_EQ(m_tip.FindToolAtPoint(CentreOf(1004)), 5);
 }
 

@@ -24,9 +24,10 @@ fail() {
 # an X server resets when its last client leaves, and refuses connections
 # meanwhile; the probe below is such a client, and the program started right
 # after it must find the server up.
+# start_x_server [WIDTHxHEIGHT]: 1024x768 unless told.
 start_x_server() {
   : >"$work/display"
-  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$work/display" ]; then
@@ -37,6 +38,39 @@ start_x_server() {
     sleep 0.1
   done
   fail "no virtual X server could be started"
+}
+
+# openbox on the server, keeping its pid in `wm_pid`; a few attempts, as
+# it may start before the server takes clients.
+start_window_manager() {
+  local attempt
+  for attempt in 1 2 3; do
+    openbox >>"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+      kill -0 "$wm_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$wm_pid" 2>/dev/null || true
+    wm_pid=""
+    echo "$script_name: openbox attempt $attempt on $DISPLAY failed" >&2
+    sleep 1
+  done
+  xdotool getdisplaygeometry >&2 || echo "$script_name: $DISPLAY does not answer either" >&2
+  fail "openbox did not start on $DISPLAY"
+}
+
+# Place of a window in the window manager's stacking order, bottom first.
+stacking_place() {
+  local list
+  list=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+  local i=0 id
+  for id in $list; do
+    [ $((id)) -eq $(($1)) ] && { echo "$i"; return 0; }
+    i=$((i + 1))
+  done
+  echo -1
 }
 
 # The id of the visible window whose title matches, waiting up to 10 s.

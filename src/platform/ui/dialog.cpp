@@ -392,6 +392,8 @@ void CDialog::TrackSystemMenu(POINT screenPoint) {
       }
       QAction* action = menu.addAction(ToQString(item.text));
       action->setData(QVariant::fromValue<qulonglong>(item.id));
+      action->setCheckable(item.checkable);
+      action->setChecked(item.flags & MF_CHECKED);
     }
     if (QAction* picked = menu.exec(QPoint(screenPoint.x, screenPoint.y)))
       chosen = static_cast<UINT_PTR>(picked->data().toULongLong());

@@ -9,6 +9,7 @@
 #include "platform/ui/win_types.h"
 
 constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_CHECKED = 0x0008;
 constexpr UINT MF_SEPARATOR = 0x0800;
 
 class CMenu {
@@ -16,12 +17,21 @@ class CMenu {
   struct Item {
     UINT flags = MF_STRING;
     UINT_PTR id = 0;
-    CString text;  // code page 936; "&" marks the access key
+    CString text;  // code page 936; "&" marks the access key, a tab leads the key's name
+    bool checkable = false;  // once CheckMenuItem was called for it
   };
 
   BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCTSTR text = nullptr) {
     m_items.push_back(Item{flags, id, CString(text)});
     return TRUE;
+  }
+  // Sets or clears an item's check mark (MF_CHECKED in `check`).
+  void CheckMenuItem(UINT_PTR id, UINT check) {
+    for (Item& item : m_items) {
+      if (item.id != id) continue;
+      item.flags = (item.flags & ~MF_CHECKED) | (check & MF_CHECKED);
+      item.checkable = true;
+    }
   }
   int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
   const std::vector<Item>& Items() const { return m_items; }
