@@ -5,14 +5,22 @@
 // the command-line tool drives it on its own.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "calc/balance_outcome.h"
 #include "calc/circuit_table.h"
+#include "calc/extended_balance.h"
 #include "calc/load_calc_host.h"
+#include "calc/standard_method.h"
 #include "calc/switch_combo_box.h"
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
+
+enum class CalcMethod {
+  Original,  // 原方法: the board's power factor and demand coefficient
+  Standard,  // 规范法: the circuits' own Kx and cos φ, K∑p, K∑q, compensation
+};
 
 class CLoadCalcCore {
  public:
@@ -61,6 +69,12 @@ class CLoadCalcCore {
   // input workbook itself. Shows "文件写入成功!" or the error.
   bool SaveResults(const CString& path);
 
+  // 规范法's figures after the last successful 计算 with that method.
+  const std::optional<StandardBoardResult>& LastStandard() const { return m_lastStandard; }
+
+  CalcMethod m_method = CalcMethod::Original;
+  StandardInputs m_standardInputs;
+
   CircuitTable& m_list;
   CStringArray m_astrHeaders;
 
@@ -82,14 +96,17 @@ class CLoadCalcCore {
  private:
   bool CalculateChecked();
   void EnsureResultColumns();
-  void CalculateCircuit(int row, float phaseSums[3]);
-  void CalculateBoard(const float phaseSums[3]);
+  bool CalculateStandardChecked();
+  void WriteCircuitRow(int row, float power, std::optional<float> current);
   void FillSwitchBox(const CString& candidates);
   bool WriteResultSheets(const CString& path, CString& error);
+  bool WriteStandardSheet(const CString& path, CString& error);
   bool BalanceAndCalculate(const BalanceSettings& settings);
   bool Cancelled();
-  void WritePhases(const std::vector<int>& phases);
+  bool TakeSearchResult(const ExtendedBalance& result, const BalanceSettings& settings, std::vector<int>& phases);
+  void WritePhases(const std::vector<int>& rows, const std::vector<int>& phases);
 
   CString m_strWorkbook;
   BalanceOutcome m_lastBalance;
+  std::optional<StandardBoardResult> m_lastStandard;
 };

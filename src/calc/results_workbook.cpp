@@ -94,5 +94,5 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, CString& error) {
     error = ErrorOf(board);
     return false;
   }
-  return true;
+  return WriteStandardSheet(path, error);
 }

@@ -18,11 +18,34 @@ std::optional<float> ParseNumber(const std::string& text) {
 
 bool TakesValue(const std::string& name) {
   return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save" ||
-         name == "--time-limit" || name == "--balance-below" || name == "--report";
+         name == "--time-limit" || name == "--balance-below" || name == "--report" || name == "--method" ||
+         name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
+}
+
+// 规范法's inputs; their ranges are checked by the calculation, which says
+// which one is wrong.
+std::string ApplyStandard(CliOptions& options, const std::string& name, const std::string& value) {
+  if (name == "--method") {
+    if (value != "standard" && value != "original") return "--method takes \"original\" or \"standard\", not \"" + value + "\"";
+    options.standard = value == "standard";
+    return {};
+  }
+  if (!ParseNumber(value)) return name + " needs a number, not \"" + value + "\"";
+  const double number = std::stod(value);
+  if (name == "--kp") options.kp = number;
+  else if (name == "--kq") options.kq = number;
+  else if (name == "--target-pf") options.targetPowerFactor = number;
+  else options.bankStep = number;
+  return {};
+}
+
+bool IsStandardOption(const std::string& name) {
+  return name == "--method" || name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
 }
 
 // Applies one option with its value; an error text when the value is wrong.
 std::string Apply(CliOptions& options, const std::string& name, const std::string& value) {
+  if (IsStandardOption(name)) return ApplyStandard(options, name, value);
   if (name == "--workbook") {
     if (value.empty()) return "--workbook needs a file name";
     options.workbook = value;
@@ -57,10 +80,13 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h") {
+    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h" || name == "--no-compensation" ||
+        name == "--fewest-moves") {
       if (value) return {std::nullopt, name + " takes no value"};
       if (name == "--balance") options.balance = true;
       else if (name == "--json") options.json = true;
+      else if (name == "--no-compensation") options.compensate = false;
+      else if (name == "--fewest-moves") options.fewestMoves = true;
       else options.help = true;
       continue;
     }
@@ -78,7 +104,9 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
 std::string CliUsage() {
   return "usage: loadcalc-cli [--workbook FILE] [--power-factor X] [--demand-coefficient X]\n"
          "                    [--balance | --balance-below U] [--time-limit SECONDS] [--save FILE]\n"
-         "                    [--report FILE.pdf] [--json]\n"
+         "                    [--report FILE.pdf] [--json] [--fewest-moves]\n"
+         "                    [--method original|standard] [--kp X] [--kq X] [--target-pf X]\n"
+         "                    [--bank-step KVAR] [--no-compensation]\n"
          "\n"
          "Reads the circuits of the sheet \"线路负荷计算\" (读取), calculates every circuit and the board (计算),\n"
          "and prints the results.\n"
@@ -90,6 +118,14 @@ std::string CliUsage() {
          "  --balance                  balance the circuits over L1/L2/L3 first (自动平衡): up to 19 circuits\n"
          "                             the exhaustive search, 20 to 200 the extended method\n"
          "  --balance-below U          instead, move the fewest circuits so that the unbalance falls below U\n"
+         "  --fewest-moves             balancing takes, among the assignments with the smallest unbalance, the\n"
+         "                             one that moves the fewest circuits (自动平衡时尽量少移动回路)\n"
+         "  --method standard          calculate by the design code (规范法, JGJ 16-2008 3.5.5): the circuits'\n"
+         "                             own Kx and cos φ, K∑p, K∑q and compensation; default: original (原方法)\n"
+         "  --kp X, --kq X             规范法: K∑p and K∑q, in (0, 1] (default 0.9 and 0.95)\n"
+         "  --target-pf X              规范法: the power factor compensation aims at, in (0, 1] (default 0.9)\n"
+         "  --bank-step KVAR           规范法: the capacitor bank's step, > 0 (default 10 kvar)\n"
+         "  --no-compensation          规范法: no reactive compensation\n"
          "  --time-limit SECONDS       time limit of the extended method and of --balance-below (default 2)\n"
          "  --save FILE                write the results workbook (保存), replacing FILE: .xlsx when its\n"
          "                             name ends in .xlsx, .xls otherwise\n"

@@ -424,4 +424,55 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_FALSE(ParseCliOptions({"--report="}).options);
 }
 
+TEST(CliOptionsOfTheStandardMethod, MethodInputsAndFlags) {
+  const CliParse parsed = ParseCliOptions({"--method", "standard", "--kp=0.8", "--kq", "0.9", "--target-pf", "0.95",
+                                           "--bank-step", "5", "--no-compensation", "--fewest-moves"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_TRUE(parsed.options->standard);
+  EXPECT_EQ(parsed.options->kp, 0.8);
+  EXPECT_EQ(parsed.options->kq, 0.9);
+  EXPECT_EQ(parsed.options->targetPowerFactor, 0.95);
+  EXPECT_EQ(parsed.options->bankStep, 5.0);
+  EXPECT_FALSE(parsed.options->compensate);
+  EXPECT_TRUE(parsed.options->fewestMoves);
+  EXPECT_FALSE(ParseCliOptions({"--method", "jgj"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--kp", "x"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--fewest-moves=1"}).options);
+}
+
+TEST_F(LoadcalcCli, StandardMethodOnTheSampleBoard) {
+  const CliRun run = Invoke(OnSample("--method standard --json"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const size_t standard = run.out.find("\"standard\":{\"P\":");
+  ASSERT_NE(standard, std::string::npos) << run.out;
+  for (const char* key : {"\"Q\":", "\"S\":", "\"power_factor\":", "\"current\":", "\"compensation_kvar\":",
+                          "\"power_factor_after\":", "\"S_after\":", "\"current_after\":",
+                          "\"single_phase_rule\":\"three_times_max\""})
+    EXPECT_NE(run.out.find(key, standard), std::string::npos) << key;
+  const CliRun table = Invoke(OnSample("--method standard --bank-step 5"));
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.out.find("视在功率 Sjs (kVA)"), std::string::npos);
+  // The original method's output carries no 规范法 object.
+  EXPECT_EQ(Invoke(OnSample("--json")).out.find("\"standard\""), std::string::npos);
+  const CliRun refused = Invoke(OnSample("--method standard --target-pf 1.2"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("目标功率因数必须大于0且不大于1"), std::string::npos);
+}
+
+// On the sample board the exhaustive search's answer moves 10 of the 15
+// circuits; the same unbalance is reached by moving 4.
+TEST_F(LoadcalcCli, FewestMovesOnTheSampleBoard) {
+  const CliRun plain = Invoke(OnSample("--balance --json"));
+  const CliRun fewest = Invoke(OnSample("--balance --fewest-moves --json"));
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  ASSERT_EQ(fewest.status, 0) << fewest.err;
+  EXPECT_NE(plain.out.find("\"moved\":10,"), std::string::npos) << plain.out;
+  EXPECT_NE(fewest.out.find("\"moved\":4,"), std::string::npos) << fewest.out;
+  auto unbalance = [](const std::string& json) {
+    const size_t at = json.find("\"board\":{");
+    return json.substr(json.find("\"unbalance\":", at), 30);
+  };
+  EXPECT_EQ(unbalance(plain.out), unbalance(fewest.out));
+}
+
 }  // namespace
