@@ -94,6 +94,7 @@ BOOL CLoadCalcDlg::OnInitDialog() {
     systemMenu->AppendMenu(MF_STRING, IDM_EXPORT_REPORT, Cp936("导出计算书…"));
     systemMenu->AppendMenu(MF_STRING, kOpenWorkbookCommand, Cp936("打开工作簿(&O)…"));
   }
+  SetUpCalcMethod();
   m_strBaseTitle = GetWindowText();
   if (m_bWorkbookChosen) UpdateTitle();
   new WorkbookDrop(GetWidget(), [this](const QString& file) {
@@ -127,6 +128,7 @@ void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
+  else if (OnCalcMethodCommand(nID & 0xFFF0)) return;
   else CDialog::OnSysCommand(nID, lParam);
 }
 
@@ -191,7 +193,9 @@ void CLoadCalcDlg::OnCalc() {
 
 void CLoadCalcDlg::OnAutoBalance() {
   RunCommand([this] {
-    if (AutoBalance()) RememberBalancing();
+    BalanceSettings settings;
+    settings.fewestMoves = m_bFewestMoves;
+    if (AutoBalance(settings)) RememberBalancing();
   });
   m_balanceProgress.reset();
 }
@@ -269,7 +273,16 @@ bool CLoadCalcDlg::ContinueBalancing(double share) {
   return m_balanceProgress->Update(share);
 }
 
-void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) { UpdateData(saveAndValidate); }
+void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) {
+  UpdateData(saveAndValidate);
+  if (!m_standardPanel) return;
+  if (saveAndValidate && m_method == CalcMethod::Standard) {
+    m_standardInputs = m_standardPanel->ReadInputs();
+    RememberCalcMethod();
+  } else if (!saveAndValidate) {
+    m_standardPanel->ShowResults(LastStandard());
+  }
+}
 
 void CLoadCalcDlg::BeginWaitCursor() {
   if (CWinApp* app = AfxGetApp()) app->BeginWaitCursor();

@@ -239,7 +239,7 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
   });
   QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(500, 300), QPoint(500, 300));
   QApplication::sendEvent(dialog->GetWidget(), &rightClick);
-  ASSERT_EQ(offered.size(), 4u);
+  ASSERT_GE(offered.size(), 4u);  // the method items follow
   EXPECT_EQ(offered[0].first, MF_SEPARATOR);
   EXPECT_EQ(offered[1].second, "关于 Volmira电气计算(&A)...");
   EXPECT_EQ(offered[2].second, "导出计算书…");

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QSettings>
 #include <QWidget>
 #include <cstdlib>
 #include <filesystem>
@@ -52,6 +53,8 @@ class DialogTest : public testing::Test {
  protected:
   void SetUp() override {
     TestApplication();
+    // What the dialog remembers goes to this test's own folder.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString((folder / "settings").string()));
     SetMessageBoxHandler([this](const CString& text, const CString& caption, UINT) {
       messages.push_back(Utf8(text));
       captions.push_back(Utf8(caption));

@@ -392,6 +392,10 @@ void CDialog::TrackSystemMenu(POINT screenPoint) {
       }
       QAction* action = menu.addAction(ToQString(item.text));
       action->setData(QVariant::fromValue<qulonglong>(item.id));
+      if (item.flags & MF_CHECKED) {
+        action->setCheckable(true);
+        action->setChecked(true);
+      }
     }
     if (QAction* picked = menu.exec(QPoint(screenPoint.x, screenPoint.y)))
       chosen = static_cast<UINT_PTR>(picked->data().toULongLong());

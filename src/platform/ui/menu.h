@@ -10,6 +10,8 @@
 
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_CHECKED = 0x0008;
 
 class CMenu {
  public:
@@ -22,6 +24,11 @@ class CMenu {
   BOOL AppendMenu(UINT flags, UINT_PTR id = 0, LPCTSTR text = nullptr) {
     m_items.push_back(Item{flags, id, CString(text)});
     return TRUE;
+  }
+  // Sets or clears the check mark of the item `id` (MF_CHECKED or MF_UNCHECKED).
+  void CheckMenuItem(UINT_PTR id, UINT check) {
+    for (Item& item : m_items)
+      if (item.id == id) item.flags = (item.flags & ~MF_CHECKED) | (check & MF_CHECKED);
   }
   int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
   const std::vector<Item>& Items() const { return m_items; }
