@@ -1,7 +1,7 @@
-// A depth-first search in counter order (the last free circuit first, each
-// trying L1, L2, L3), bounded by the spread the remaining load can still
-// reach. All sums are in thirds of a load unit, so a three-phase circuit's
-// share of each phase is a whole number too.
+// Two depth-first searches bounded by the spread the remaining load can
+// still reach. A three-phase circuit adds the same to every phase, so it
+// changes no spread and enters only the total the unbalance divides by;
+// the searches add the single-phase loads alone, in whole units.
 #include "calc/fixed_load_balance.h"
 
 #include <algorithm>
@@ -19,6 +19,9 @@ using Clock = std::chrono::steady_clock;
 using Sums = std::array<int64_t, 3>;
 
 constexpr uint32_t kNodesBetweenClockChecks = 4096;
+// Up to this many free circuits ties go by counter order, as the exhaustive
+// search breaks them; beyond, the first smallest spread found is kept.
+constexpr size_t kMostForCounterOrder = 19;
 
 int64_t Spread(const Sums& s) { return *std::max_element(s.begin(), s.end()) - *std::min_element(s.begin(), s.end()); }
 
@@ -32,35 +35,40 @@ int64_t SpreadBound(const Sums& s, int64_t remaining) {
   return std::max({int64_t{0}, byThirds, byLargest});
 }
 
+// One depth-first search over the free circuits in a given visiting order.
+// Ties keep the first leaf met, so visiting in counter order (the last
+// circuit first, each L1, L2, L3) gives the first in counter order.
 class Search {
  public:
-  Search(std::vector<int64_t> loads, std::span<const int> current, Sums start, bool fewestMoves,
-         const BalanceLimits& limits)
-      : m_loads(std::move(loads)), m_current(current), m_start(start), m_fewest(fewestMoves), m_limits(limits),
-        m_began(Clock::now()) {
-    m_remainingBelow.assign(m_loads.size() + 1, 0);
-    for (size_t i = 0; i < m_loads.size(); ++i) m_remainingBelow[i + 1] = m_remainingBelow[i] + m_loads[i];
+  struct Options {
+    bool fewestMoves = false;
+    bool lightestFirst = false;  // try the phases by their sums so far, lightest first
+    bool stopAtBound = false;    // stop once a leaf meets the root bound
+  };
+
+  Search(const std::vector<int64_t>& loads, std::span<const int> current, Sums start, std::vector<size_t> order,
+         Options options, const BalanceLimits& limits, Clock::time_point began)
+      : m_loads(loads), m_current(current), m_start(start), m_order(std::move(order)), m_options(options),
+        m_limits(limits), m_began(began) {
+    m_remainingAfter.assign(m_order.size() + 1, 0);
+    for (size_t depth = m_order.size(); depth-- > 0;)
+      m_remainingAfter[depth] = m_remainingAfter[depth + 1] + m_loads[m_order[depth]];
   }
 
-  void SeedGreedy() {
-    std::vector<size_t> order(m_loads.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) { return m_loads[a] > m_loads[b]; });
+  // The assignment to beat (or, when `strict` is false, to match).
+  void Seed(const std::vector<int>& phases, bool strict) {
     Sums sums = m_start;
-    m_best.assign(m_loads.size(), 0);
-    for (const size_t i : order) {
-      const auto lightest = static_cast<int>(std::min_element(sums.begin(), sums.end()) - sums.begin());
-      m_best[i] = lightest;
-      sums[lightest] += m_loads[i];
-    }
+    for (size_t i = 0; i < phases.size(); ++i) sums[phases[i]] += m_loads[i];
+    m_best = phases;
     m_bestSpread = Spread(sums);
-    m_bestMoves = Moves(m_best);
+    m_bestMoves = Moves(phases);
+    m_found = strict;
   }
 
   // False when stopped by the clock or the caller.
   bool Run() {
     m_phases.assign(m_loads.size(), 0);
-    Visit(static_cast<int>(m_loads.size()) - 1, m_start, 0);
+    Visit(0, m_start, 0);
     return !m_stop;
   }
 
@@ -68,7 +76,7 @@ class Search {
   int64_t BestSpread() const { return m_bestSpread; }
   int BestMoves() const { return m_bestMoves; }
   std::optional<BalanceStop> Stop() const { return m_stop; }
-  int64_t RootBound() const { return SpreadBound(m_start, m_remainingBelow.back()); }
+  int64_t RootBound() const { return SpreadBound(m_start, m_remainingAfter[0]); }
 
  private:
   int Moves(const std::vector<int>& phases) const {
@@ -80,35 +88,45 @@ class Search {
   bool Pruned(int64_t bound, int moves) const {
     if (bound > m_bestSpread) return true;
     if (!m_found) return false;
-    if (!m_fewest) return bound >= m_bestSpread;
+    if (!m_options.fewestMoves) return bound >= m_bestSpread;
     return bound == m_bestSpread && moves >= m_bestMoves;
   }
 
-  void Visit(int index, const Sums& sums, int moves) {
-    if (m_stop || ShouldStop()) return;
-    if (index < 0) {
+  std::array<int, 3> PhaseOrder(const Sums& sums) const {
+    std::array<int, 3> order{0, 1, 2};
+    if (m_options.lightestFirst)
+      std::stable_sort(order.begin(), order.end(), [&sums](int a, int b) { return sums[a] < sums[b]; });
+    return order;
+  }
+
+  void Visit(size_t depth, const Sums& sums, int moves) {
+    if (m_stop || m_done || ShouldStop()) return;
+    if (depth == m_order.size()) {
       Leaf(sums, moves);
       return;
     }
-    for (int phase = 0; phase < 3 && !m_stop; ++phase) {
+    const size_t circuit = m_order[depth];
+    for (const int phase : PhaseOrder(sums)) {
+      if (m_stop || m_done) return;
       Sums next = sums;
-      next[phase] += m_loads[index];
-      const int nextMoves = moves + (phase != m_current[index] ? 1 : 0);
-      if (Pruned(SpreadBound(next, m_remainingBelow[index]), nextMoves)) continue;
-      m_phases[index] = phase;
-      Visit(index - 1, next, nextMoves);
+      next[phase] += m_loads[circuit];
+      const int nextMoves = moves + (phase != m_current[circuit] ? 1 : 0);
+      if (Pruned(SpreadBound(next, m_remainingAfter[depth + 1]), nextMoves)) continue;
+      m_phases[circuit] = phase;
+      Visit(depth + 1, next, nextMoves);
     }
   }
 
   void Leaf(const Sums& sums, int moves) {
     const int64_t spread = Spread(sums);
     const bool better = spread < m_bestSpread || (!m_found && spread == m_bestSpread) ||
-                        (m_fewest && spread == m_bestSpread && moves < m_bestMoves);
+                        (m_options.fewestMoves && spread == m_bestSpread && moves < m_bestMoves);
     if (!better) return;
     m_found = true;
     m_best = m_phases;
     m_bestSpread = spread;
     m_bestMoves = moves;
+    if (m_options.stopAtBound && spread <= RootBound()) m_done = true;
   }
 
   bool ShouldStop() {
@@ -120,21 +138,36 @@ class Search {
     return m_stop.has_value();
   }
 
-  std::vector<int64_t> m_loads;
+  const std::vector<int64_t>& m_loads;
   std::span<const int> m_current;
   Sums m_start;
-  bool m_fewest;
+  std::vector<size_t> m_order;
+  Options m_options;
   const BalanceLimits& m_limits;
   Clock::time_point m_began;
-  std::vector<int64_t> m_remainingBelow;  // load of circuits 0..i-1
+  std::vector<int64_t> m_remainingAfter;  // load of the circuits visited after depth d
   std::vector<int> m_phases;
   std::vector<int> m_best;
   int64_t m_bestSpread = 0;
   int m_bestMoves = 0;
-  bool m_found = false;  // the search itself reached a leaf as good as the seed
+  bool m_found = false;  // a leaf of this search holds the best
+  bool m_done = false;
   uint64_t m_ticks = 0;
   std::optional<BalanceStop> m_stop;
 };
+
+std::vector<size_t> ByDecreasingLoad(const std::vector<int64_t>& loads) {
+  std::vector<size_t> order(loads.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&loads](size_t a, size_t b) { return loads[a] > loads[b]; });
+  return order;
+}
+
+std::vector<size_t> CounterOrder(size_t count) {
+  std::vector<size_t> order(count);
+  for (size_t i = 0; i < count; ++i) order[i] = count - 1 - i;
+  return order;
+}
 
 double UnbalanceOf(int64_t spread, int64_t total) {
   return total == 0 ? 0.0 : static_cast<double>(spread) * 3.0 / static_cast<double>(total);
@@ -158,25 +191,39 @@ ExtendedBalance BalanceAroundUnmovable(std::span<const float> freeLoads, std::sp
   const size_t freeCount = freeLoads.size();
   const size_t fixedCount = unmovable.fixedSingle.size();
   std::vector<int64_t> loads;
-  for (size_t i = 0; i < freeCount; ++i) loads.push_back(3 * units[i]);
+  for (size_t i = 0; i < freeCount; ++i) loads.push_back(units[i]);
   Sums start{0, 0, 0};
-  for (size_t i = 0; i < fixedCount; ++i) start[unmovable.fixedPhases[i]] += 3 * units[freeCount + i];
-  for (size_t i = freeCount + fixedCount; i < units.size(); ++i)
-    for (int64_t& phase : start) phase += units[i];
-  const int64_t total = 3 * converted.units->total;
+  for (size_t i = 0; i < fixedCount; ++i) start[unmovable.fixedPhases[i]] += units[freeCount + i];
+  const int64_t total = converted.units->total;
 
-  Search search(std::move(loads), current, start, fewestMoves, limits);
-  search.SeedGreedy();
-  const bool finished = search.Run();
-  if (search.Stop() == BalanceStop::Cancelled) {
+  // 1. The smallest spread: largest circuits first, each to the lightest
+  // phase first, until a leaf meets the root bound.
+  const Clock::time_point began = Clock::now();
+  Search spread(loads, current, start, ByDecreasingLoad(loads), {false, true, true}, limits, began);
+  spread.Seed(std::vector<int>(loads.size(), 0), false);
+  const bool spreadFinished = spread.Run();
+  if (spread.Stop() == BalanceStop::Cancelled) {
     result.stop = BalanceStop::Cancelled;
     return result;
   }
-  result.stop = finished ? BalanceStop::Finished : BalanceStop::TimeLimit;
-  result.phases = search.Best();
-  result.unbalance = UnbalanceOf(search.BestSpread(), total);
-  result.moved = search.BestMoves();
-  result.unbalanceProved = result.optimal = finished;
-  result.lowerBound = finished ? result.unbalance : UnbalanceOf(search.RootBound(), total);
+  // 2. At that spread, the first in counter order (or the fewest moved):
+  // beyond the exhaustive search's size only when fewest moves are asked.
+  const bool tieRule = fewestMoves || loads.size() <= kMostForCounterOrder;
+  Search ties(loads, current, start, CounterOrder(loads.size()), {fewestMoves, false, false}, limits, began);
+  ties.Seed(spread.Best(), false);
+  const bool tiesFinished = !tieRule || ties.Run();
+  if (ties.Stop() == BalanceStop::Cancelled) {
+    result.stop = BalanceStop::Cancelled;
+    return result;
+  }
+  const Search& answer = tieRule ? ties : spread;
+  const bool spreadProved = spreadFinished || answer.BestSpread() <= spread.RootBound();
+  result.stop = spreadFinished && tiesFinished ? BalanceStop::Finished : BalanceStop::TimeLimit;
+  result.phases = answer.Best();
+  result.unbalance = UnbalanceOf(answer.BestSpread(), total);
+  result.moved = answer.BestMoves();
+  result.unbalanceProved = spreadProved || (tieRule && tiesFinished);
+  result.optimal = result.unbalanceProved && (tiesFinished || !fewestMoves);
+  result.lowerBound = result.unbalanceProved ? result.unbalance : UnbalanceOf(spread.RootBound(), total);
   return result;
 }

@@ -10,7 +10,11 @@
 //  3. among those, the first in counter order: free circuit 0 is the least
 //     significant base-3 digit (0 = L1, 1 = L2, 2 = L3), counting from 0.
 // Loads are added as whole units (balance_units.h), so the sums are exact.
-// The search is complete but stops at the time limit with the best found.
+// Two searches: the smallest spread (largest circuits first, lightest phase
+// first, stopping at the root bound), then at that spread the rules 2 and 3
+// (rule 3 only up to 19 free circuits; beyond, without `fewestMoves`, the
+// first smallest spread found is kept). Both stop at the time limit with
+// the best found.
 #pragma once
 
 #include <span>
