@@ -17,6 +17,7 @@
 
 #include "cli/cli_options.h"
 #include "xls/workbook.h"
+#include "../support/files_and_commands.h"
 #include "../support/temp_folder.h"
 #include "../support/workbook_read_back.h"
 
@@ -473,6 +474,33 @@ TEST_F(LoadcalcCli, FewestMovesOnTheSampleBoard) {
     return json.substr(json.find("\"unbalance\":", at), 30);
   };
   EXPECT_EQ(unbalance(plain.out), unbalance(fewest.out));
+}
+
+// The third sheet as independent readers see it, in both formats.
+TEST_F(LoadcalcCli, StandardResultsSheetIsReadByXlrdAndOpenpyxl) {
+  const std::string xls = PathIn("规范法.xls").string(), xlsx = PathIn("规范法.xlsx").string();
+  ASSERT_EQ(Invoke(OnSample("--method standard --save '" + xls + "'")).status, 0);
+  ASSERT_EQ(Invoke(OnSample("--method standard --no-compensation --save '" + xlsx + "'")).status, 0);
+  const std::string xlrd = ::test::PythonWithModule("xlrd");
+  const std::string openpyxl = ::test::PythonWithModule("openpyxl");
+  ASSERT_FALSE(xlrd.empty());
+  ASSERT_FALSE(openpyxl.empty());
+  int status = -1;
+  const std::string fromXls = ::test::RunCommand(
+      xlrd + " -c \"import sys, xlrd; b = xlrd.open_workbook(sys.argv[1]); print(b.sheet_names());"
+             " s = b.sheet_by_name('规范法计算结果'); print(s.row_values(1)); print(s.row_values(14))\" '" + xls + "'",
+      &status);
+  ASSERT_EQ(status, 0) << fromXls;
+  EXPECT_NE(fromXls.find("['各回路负荷计算结果', '总回路参数计算结果', '规范法计算结果']"), std::string::npos) << fromXls;
+  EXPECT_NE(fromXls.find("['计算方法', '规范法']"), std::string::npos) << fromXls;
+  EXPECT_NE(fromXls.find("单相负荷超过三相负荷的15%,取最大相负荷的3倍"), std::string::npos) << fromXls;
+  const std::string fromXlsx = ::test::RunCommand(
+      openpyxl + " -c \"import sys, openpyxl; b = openpyxl.load_workbook(sys.argv[1]); print(b.sheetnames);"
+                 " print([c.value for c in b['规范法计算结果'][5]])\" '" + xlsx + "'",
+      &status);
+  ASSERT_EQ(status, 0) << fromXlsx;
+  EXPECT_NE(fromXlsx.find("'规范法计算结果'"), std::string::npos) << fromXlsx;
+  EXPECT_NE(fromXlsx.find("['目标功率因数', '不补偿']"), std::string::npos) << fromXlsx;
 }
 
 }  // namespace
