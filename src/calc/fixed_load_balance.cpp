@@ -12,28 +12,17 @@
 #include <vector>
 
 #include "calc/balance_units.h"
+#include "calc/phase_spread.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using Sums = std::array<int64_t, 3>;
+using Sums = PhaseSums;
 
 constexpr uint32_t kNodesBetweenClockChecks = 4096;
 // Up to this many free circuits ties go by counter order, as the exhaustive
 // search breaks them; beyond, the first smallest spread found is kept.
 constexpr size_t kMostForCounterOrder = 19;
-
-int64_t Spread(const Sums& s) { return *std::max_element(s.begin(), s.end()) - *std::min_element(s.begin(), s.end()); }
-
-// No completion of sums `s` with `remaining` more load spreads less.
-int64_t SpreadBound(const Sums& s, int64_t remaining) {
-  Sums sorted = s;
-  std::sort(sorted.begin(), sorted.end());
-  const int64_t total = sorted[0] + sorted[1] + sorted[2] + remaining;
-  const int64_t byThirds = std::max(sorted[2], (total + 2) / 3) - std::min(sorted[0] + remaining, total / 3);
-  const int64_t byLargest = sorted[2] - (sorted[0] + sorted[1] + remaining) / 2;
-  return std::max({int64_t{0}, byThirds, byLargest});
-}
 
 // One depth-first search over the free circuits in a given visiting order.
 // Ties keep the first leaf met, so visiting in counter order (the last
@@ -60,7 +49,7 @@ class Search {
     Sums sums = m_start;
     for (size_t i = 0; i < phases.size(); ++i) sums[phases[i]] += m_loads[i];
     m_best = phases;
-    m_bestSpread = Spread(sums);
+    m_bestSpread = PhaseSpread(sums);
     m_bestMoves = Moves(phases);
     m_found = strict;
   }
@@ -76,7 +65,7 @@ class Search {
   int64_t BestSpread() const { return m_bestSpread; }
   int BestMoves() const { return m_bestMoves; }
   std::optional<BalanceStop> Stop() const { return m_stop; }
-  int64_t RootBound() const { return SpreadBound(m_start, m_remainingAfter[0]); }
+  int64_t RootBound() const { return SpreadLowerBound(m_start, m_remainingAfter[0]); }
 
  private:
   int Moves(const std::vector<int>& phases) const {
@@ -111,14 +100,14 @@ class Search {
       Sums next = sums;
       next[phase] += m_loads[circuit];
       const int nextMoves = moves + (phase != m_current[circuit] ? 1 : 0);
-      if (Pruned(SpreadBound(next, m_remainingAfter[depth + 1]), nextMoves)) continue;
+      if (Pruned(SpreadLowerBound(next, m_remainingAfter[depth + 1]), nextMoves)) continue;
       m_phases[circuit] = phase;
       Visit(depth + 1, next, nextMoves);
     }
   }
 
   void Leaf(const Sums& sums, int moves) {
-    const int64_t spread = Spread(sums);
+    const int64_t spread = PhaseSpread(sums);
     const bool better = spread < m_bestSpread || (!m_found && spread == m_bestSpread) ||
                         (m_options.fewestMoves && spread == m_bestSpread && moves < m_bestMoves);
     if (!better) return;

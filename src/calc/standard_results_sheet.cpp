@@ -1,12 +1,11 @@
-// 保存 under 规范法: a third sheet with the method's inputs and figures, one
-// parameter a row like the board sheet.
+// 保存 under 规范法: the rows of the third sheet, the method's inputs and
+// figures, one parameter a row like the board sheet.
 #include <cstdio>
 
-#include "calc/calc_texts.h"
-#include "calc/load_calc_core.h"
+#include "calc/standard_results_sheet.h"
+
 #include "calc/standard_texts.h"
 #include "platform/text/encoding.h"
-#include "sheet/spreadsheet.h"
 
 namespace {
 
@@ -54,22 +53,9 @@ std::vector<Item> StandardItems(const StandardBoardResult& b, const StandardInpu
 
 }  // namespace
 
-bool CLoadCalcCore::WriteStandardSheet(const CString& path, CString& error) {
-  if (!m_lastStandard) return true;
-  CSpreadSheet sheet(path, calc_text::StandardResultsSheet(), true);
-  sheet.BeginTransaction();
-  CStringArray headers;
-  headers.Add(calc_text::ParameterItem());
-  headers.Add(calc_text::ParameterValue());
-  sheet.AddHeaders(headers, true);
-  for (const Item& item : StandardItems(*m_lastStandard, m_standardInputs)) {
-    CStringArray row;
-    row.Add(FromUtf8(item.name));
-    row.Add(item.value);
-    sheet.AddRow(row, 0, false);
-  }
-  if (sheet.Commit()) return true;
-  const CString text = sheet.GetLastErrorText();
-  error = text.IsEmpty() ? CString("write failed") : text;
-  return false;
+std::vector<std::pair<CString, CString>> StandardSheetRows(const StandardBoardResult& board,
+                                                           const StandardInputs& inputs) {
+  std::vector<std::pair<CString, CString>> rows;
+  for (const Item& item : StandardItems(board, inputs)) rows.emplace_back(FromUtf8(item.name), item.value);
+  return rows;
 }
