@@ -276,11 +276,11 @@ bool CLoadCalcDlg::ContinueBalancing(double share) {
 void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) {
   UpdateData(saveAndValidate);
   if (!m_standardPanel) return;
+  // Results from before a refused calculation would be taken for its own.
+  m_standardPanel->ShowResults(saveAndValidate ? std::nullopt : LastStandard());
   if (saveAndValidate && m_method == CalcMethod::Standard) {
     m_standardInputs = m_standardPanel->ReadInputs();
     RememberCalcMethod();
-  } else if (!saveAndValidate) {
-    m_standardPanel->ShowResults(LastStandard());
   }
 }
 

@@ -95,6 +95,7 @@ TEST_F(CalcMethodTest, StandardMethodShowsItsResultsAndRefusesInputsOutOfRange) 
   Field("standardKp")->setText("1.5");
   Click(IDC_CALC);
   EXPECT_EQ(messages, std::vector<std::string>{"有功同时系数 K∑p 必须大于0且不大于1"});
+  EXPECT_EQ(Field("standardCurrent")->text(), QString());  // no figures of the earlier run
   messages.clear();
   Field("standardKp")->setText("abc");
   Click(IDC_CALC);

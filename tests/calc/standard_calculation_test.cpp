@@ -97,6 +97,14 @@ TEST_F(BoardsAsDrawn, BalancingMovesOnlyFreeCircuitsAndKeepsTheMarks) {
   EXPECT_FLOAT_EQ(std::max(core.m_fL2, core.m_fL3), 8.0f);
   EXPECT_EQ(ToUtf8(core.LastBalance().phasesAfter[0]), "L1(固定)");
   EXPECT_EQ(core.LastBalance().moved, 4);
+
+  // A bound for the fewest moves is not offered around unmovable circuits.
+  host.messages.clear();
+  BalanceSettings below;
+  below.below = 0.15;
+  EXPECT_FALSE(core.AutoBalance(below));
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_NE(host.messages[0].find("有固定相别或三相回路时"), std::string::npos);
 }
 
 TEST_F(BoardsAsDrawn, AllFixedBoardIsLeftAsItIsWithAMessage) {
