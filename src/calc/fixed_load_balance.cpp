@@ -8,6 +8,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <limits>
 #include <numeric>
 #include <vector>
 
@@ -33,6 +34,7 @@ class Search {
     bool fewestMoves = false;
     bool lightestFirst = false;  // try the phases by their sums so far, lightest first
     bool stopAtBound = false;    // stop once a leaf meets the root bound
+    int moveBudget = std::numeric_limits<int>::max();  // leaves moving more are not visited
   };
 
   Search(const std::vector<int64_t>& loads, std::span<const int> current, Sums start, std::vector<size_t> order,
@@ -64,6 +66,7 @@ class Search {
   const std::vector<int>& Best() const { return m_best; }
   int64_t BestSpread() const { return m_bestSpread; }
   int BestMoves() const { return m_bestMoves; }
+  bool Found() const { return m_found; }
   std::optional<BalanceStop> Stop() const { return m_stop; }
   int64_t RootBound() const { return SpreadLowerBound(m_start, m_remainingAfter[0]); }
 
@@ -75,7 +78,7 @@ class Search {
   }
 
   bool Pruned(int64_t bound, int moves) const {
-    if (bound > m_bestSpread) return true;
+    if (bound > m_bestSpread || moves > m_options.moveBudget) return true;
     if (!m_found) return false;
     if (!m_options.fewestMoves) return bound >= m_bestSpread;
     return bound == m_bestSpread && moves >= m_bestMoves;
@@ -158,6 +161,39 @@ std::vector<size_t> CounterOrder(size_t count) {
   return order;
 }
 
+struct Answer {
+  std::vector<int> phases;
+  int64_t spread = 0;
+  int moves = 0;
+  bool finished = false;
+  bool cancelled = false;
+};
+
+Answer AnswerOf(const Search& search, bool finished) {
+  return {search.Best(), search.BestSpread(), search.BestMoves(), finished, search.Stop() == BalanceStop::Cancelled};
+}
+
+// At the spread of `seed`: the first assignment in counter order, or with
+// `fewestMoves` the first of those moving fewest, found with a budget of
+// moves that grows by one, so the first leaf met has the fewest moves.
+Answer BreakTies(const std::vector<int64_t>& loads, std::span<const int> current, const Sums& start,
+                 const Answer& seed, bool fewestMoves, const BalanceLimits& limits, Clock::time_point began) {
+  auto run = [&](int budget) {
+    Search search(loads, current, start, CounterOrder(loads.size()), {false, false, false, budget}, limits, began);
+    search.Seed(seed.phases, false);
+    const bool finished = search.Run();
+    return std::pair{AnswerOf(search, finished), search.Found()};
+  };
+  if (!fewestMoves) return run(std::numeric_limits<int>::max()).first;
+  const auto mustMove = static_cast<int>(std::count(current.begin(), current.end(), -1));
+  for (int budget = mustMove; budget <= static_cast<int>(loads.size()); ++budget) {
+    auto [answer, found] = run(budget);
+    if (found || answer.cancelled) return answer;
+    if (!answer.finished) return {seed.phases, seed.spread, seed.moves, false, false};
+  }
+  return seed;
+}
+
 double UnbalanceOf(int64_t spread, int64_t total) {
   return total == 0 ? 0.0 : static_cast<double>(spread) * 3.0 / static_cast<double>(total);
 }
@@ -195,22 +231,22 @@ ExtendedBalance BalanceAroundUnmovable(std::span<const float> freeLoads, std::sp
     result.stop = BalanceStop::Cancelled;
     return result;
   }
-  // 2. At that spread, the first in counter order (or the fewest moved):
-  // beyond the exhaustive search's size only when fewest moves are asked.
+  // 2. At that spread, the tie rules: beyond the exhaustive search's size
+  // only when fewest moves are asked.
   const bool tieRule = fewestMoves || loads.size() <= kMostForCounterOrder;
-  Search ties(loads, current, start, CounterOrder(loads.size()), {fewestMoves, false, false}, limits, began);
-  ties.Seed(spread.Best(), false);
-  const bool tiesFinished = !tieRule || ties.Run();
-  if (ties.Stop() == BalanceStop::Cancelled) {
+  const Answer smallest = AnswerOf(spread, spreadFinished);
+  const Answer answer =
+      tieRule ? BreakTies(loads, current, start, smallest, fewestMoves, limits, began) : smallest;
+  if (answer.cancelled) {
     result.stop = BalanceStop::Cancelled;
     return result;
   }
-  const Search& answer = tieRule ? ties : spread;
-  const bool spreadProved = spreadFinished || answer.BestSpread() <= spread.RootBound();
+  const bool tiesFinished = !tieRule || answer.finished;
+  const bool spreadProved = spreadFinished || answer.spread <= spread.RootBound();
   result.stop = spreadFinished && tiesFinished ? BalanceStop::Finished : BalanceStop::TimeLimit;
-  result.phases = answer.Best();
-  result.unbalance = UnbalanceOf(answer.BestSpread(), total);
-  result.moved = answer.BestMoves();
+  result.phases = answer.phases;
+  result.unbalance = UnbalanceOf(answer.spread, total);
+  result.moved = answer.moves;
   result.unbalanceProved = spreadProved || (tieRule && tiesFinished);
   result.optimal = result.unbalanceProved && (tiesFinished || !fewestMoves);
   result.lowerBound = result.unbalanceProved ? result.unbalance : UnbalanceOf(spread.RootBound(), total);
