@@ -94,6 +94,7 @@ BOOL CLoadCalcDlg::OnInitDialog() {
 
   const CString aboutMenu = LoadResourceString(IDS_ABOUTBOX);
   if (!aboutMenu.IsEmpty()) BuildContextMenu(aboutMenu);
+  SetUpCalcMethod();
   m_strBaseTitle = GetWindowText();
   // Boxes carry the program's title, never the executable's name.
   SetMessageBoxCaption(m_strBaseTitle);
@@ -127,6 +128,7 @@ void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
+  else if (OnCalcMethodCommand(nID & 0xFFF0)) return;
   else CDialog::OnSysCommand(nID, lParam);
 }
 
@@ -208,7 +210,11 @@ void CLoadCalcDlg::OnCalc() {
 
 void CLoadCalcDlg::OnAutoBalance() {
   bool calculated = false;
-  RunCommand([this, &calculated] { calculated = AutoBalance(); });
+  RunCommand([this, &calculated] {
+    BalanceSettings settings;
+    settings.fewestMoves = m_bFewestMoves;
+    calculated = AutoBalance(settings);
+  });
   m_balanceProgress.reset();
   AfterBalance(calculated);
 }
@@ -290,6 +296,7 @@ void CLoadCalcDlg::BoardResultsCleared() {
   if (!GetWidget()) return;
   for (const int id : {IDC_UNBALANCE, IDC_CURRENT, IDC_L1, IDC_L2, IDC_L3, IDC_EQUIP_POWER, IDC_CALC_POWER})
     if (CWnd* field = GetDlgItem(id)) field->SetWindowText(FormatDialogFloat(0.0f));
+  if (m_standardPanel) m_standardPanel->ShowResults(std::nullopt);
 }
 
 bool CLoadCalcDlg::OfferAlternative(const CString& refusal, const CString& question) {
@@ -301,7 +308,16 @@ bool CLoadCalcDlg::ContinueBalancing(double share) {
   return m_balanceProgress->Update(share);
 }
 
-void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) { UpdateData(saveAndValidate); }
+void CLoadCalcDlg::ExchangeBoardData(bool saveAndValidate) {
+  UpdateData(saveAndValidate);
+  if (!m_standardPanel) return;
+  // Results from before a refused calculation would be taken for its own.
+  m_standardPanel->ShowResults(saveAndValidate ? std::nullopt : LastStandard());
+  if (saveAndValidate && m_method == CalcMethod::Standard) {
+    m_standardInputs = m_standardPanel->ReadInputs();
+    RememberCalcMethod();
+  }
+}
 
 void CLoadCalcDlg::BeginWaitCursor() {
   if (CWinApp* app = AfxGetApp()) app->BeginWaitCursor();

@@ -8,8 +8,10 @@
 #include <optional>
 #include <memory>
 
+#include "app/calc_method_settings.h"
 #include "app/circuit_list_model.h"
 #include "app/save_dialogs.h"
+#include "app/standard_method_panel.h"
 #include "app/switch_combo.h"
 #include "calc/board_state.h"
 #include "calc/load_calc_core.h"
@@ -125,6 +127,14 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void AfterBalance(bool calculated);
 
   void ShowAboutBox();
+  // 计算方法 and the fewest-moves balancing (load_calc_dlg_method.cpp).
+  void AppendCalcMethodItems(CMenu& menu);
+  void SetUpCalcMethod();
+  bool OnCalcMethodCommand(UINT command);
+  void ShowCalcMethod();
+  void RememberCalcMethod() const;
+  bool m_bFewestMoves = false;
+  StandardMethodPanel* m_standardPanel = nullptr;  // owned by the dialog's widget
   // What the 计算书 of the results on screen needs besides them.
   report::ReportSource ReportSource() const;
   // After a balancing that wrote phases: its time and phases for the report.

@@ -54,6 +54,8 @@ void CLoadCalcDlg::BuildContextMenu(const CString& aboutItem) {
   menu->AppendMenu(MF_SEPARATOR);
   menu->AppendMenu(MF_STRING, shortcuts::kAlwaysOnTopCommand, Cp936("总在最前"));
   menu->AppendMenu(MF_SEPARATOR);
+  AppendCalcMethodItems(*menu);
+  menu->AppendMenu(MF_SEPARATOR);
   menu->AppendMenu(MF_STRING, IDM_ABOUTBOX, WithKey(aboutItem, shortcuts::KeyOfMenuCommand(IDM_ABOUTBOX)));
 }
 

@@ -7,9 +7,12 @@
 
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
+#include "calc/circuit.h"
 #include "calc/extended_balance.h"
+#include "calc/fixed_load_balance.h"
 #include "calc/load_calc_core.h"
 #include "calc/phase_balancing.h"
+#include "calc/standard_texts.h"
 
 namespace {
 
@@ -17,25 +20,36 @@ constexpr int kFewestCircuits = 3;
 constexpr int kMostForExhaustiveSearch = 19;
 constexpr int kMostForExtendedMethod = 200;
 
-int PhaseIndex(const CString& phase) {
-  if (phase == "L1") return 0;
-  if (phase == "L2") return 1;
-  if (phase == "L3") return 2;
-  return -1;
-}
-
 struct BoardAsRead {
-  std::vector<float> loads;
-  std::vector<int> phases;  // -1 for a phase that is not valid
-  std::vector<CString> phaseTexts;
+  std::vector<float> loads;  // of the free circuits
+  std::vector<int> phases;   // of the free circuits; -1 for a phase that is not valid
+  std::vector<int> rows;     // the free circuits' rows
+  std::vector<CString> phaseTexts;  // of every row
+  std::vector<float> threePhase;
+  std::vector<float> fixedLoads;
+  std::vector<int> fixedPhases;
+  bool HasUnmovable() const { return !threePhase.empty() || !fixedLoads.empty(); }
 };
 
-BoardAsRead ReadBoard(const CircuitTable& list) {
+// 规范法 balances the circuits' calculated power, the other method their
+// equipment power.
+BoardAsRead ReadBoard(const CircuitTable& list, bool standard) {
   BoardAsRead board;
-  for (int row = 0; row < list.GetItemCount(); ++row) {
-    board.loads.push_back(ReadCellNumber(list, row, 2));
-    board.phaseTexts.push_back(list.GetItemText(row, 1));
-    board.phases.push_back(PhaseIndex(ReadShortCell(list, row, 1)));
+  const std::vector<Circuit> circuits = ReadCircuits(list);
+  for (size_t row = 0; row < circuits.size(); ++row) {
+    const Circuit& circuit = circuits[row];
+    const float load = standard ? StandardBalanceLoad(circuit) : circuit.equipmentPower;
+    board.phaseTexts.push_back(circuit.phaseText);
+    if (circuit.kind == PhaseKind::Three) {
+      board.threePhase.push_back(load);
+    } else if (circuit.fixed) {
+      board.fixedLoads.push_back(load);
+      board.fixedPhases.push_back(circuit.phase);
+    } else {
+      board.loads.push_back(load);
+      board.phases.push_back(circuit.phase);
+      board.rows.push_back(static_cast<int>(row));
+    }
   }
   return board;
 }
@@ -59,7 +73,13 @@ double UnbalanceOf(const std::vector<float>& loads, const std::vector<int>& phas
 
 bool CLoadCalcCore::AutoBalance(const BalanceSettings& settings) {
   m_lastBalance = BalanceOutcome{};
-  const int rows = m_list.GetItemCount();
+  // The limits count the circuits balancing may move.
+  const std::vector<Circuit> circuits = ::ReadCircuits(m_list);
+  const auto rows = static_cast<int>(std::count_if(circuits.begin(), circuits.end(), [](const Circuit& c) { return c.IsFree(); }));
+  if (rows == 0 && !circuits.empty()) {
+    m_host.ShowMessage(calc_text::AllCircuitsFixed());
+    return Calculate();
+  }
   if (rows < kFewestCircuits) {
     m_host.ShowMessage(calc_text::TooFewCircuits());
     return false;
@@ -81,11 +101,24 @@ bool CLoadCalcCore::AutoBalance(const BalanceSettings& settings) {
 }
 
 bool CLoadCalcCore::BalanceAndCalculate(const BalanceSettings& settings) {
-  const BoardAsRead board = ReadBoard(m_list);
+  const BoardAsRead board = ReadBoard(m_list, m_method == CalcMethod::Standard);
   m_lastBalance.phasesBefore = board.phaseTexts;
   const BalanceProgress progress = [this](double share) { return m_host.ContinueBalancing(share); };
+  if (settings.below && board.HasUnmovable()) {
+    m_host.ShowMessage(calc_text::BelowNeedsMovableBoard());
+    return false;
+  }
   std::vector<int> phases;
-  if (!settings.below && board.loads.size() <= static_cast<size_t>(kMostForExhaustiveSearch)) {
+  const bool exhaustive = board.loads.size() <= static_cast<size_t>(kMostForExhaustiveSearch);
+  if (!settings.below && (board.HasUnmovable() || (settings.fewestMoves && exhaustive))) {
+    m_lastBalance.method = exhaustive ? BalanceMethod::Exhaustive : BalanceMethod::Extended;
+    const BalanceLimits limits{settings.timeLimitSeconds, progress};
+    const UnmovableLoads unmovable{board.threePhase, board.fixedLoads, board.fixedPhases};
+    const ExtendedBalance result =
+        board.HasUnmovable() ? BalanceAroundUnmovable(board.loads, board.phases, unmovable, settings.fewestMoves, limits)
+                             : BalanceExtended(board.loads, board.phases, limits);
+    if (!TakeSearchResult(result, settings, phases)) return false;
+  } else if (!settings.below && exhaustive) {
     m_lastBalance.method = BalanceMethod::Exhaustive;
     std::optional<std::vector<int>> found = BalancePhases(board.loads, progress);
     if (!found) return Cancelled();
@@ -99,29 +132,35 @@ bool CLoadCalcCore::BalanceAndCalculate(const BalanceSettings& settings) {
     const ExtendedBalance result = settings.below
                                        ? BalanceBelow(board.loads, board.phases, *settings.below, limits)
                                        : BalanceExtended(board.loads, board.phases, limits);
-    if (result.stop == BalanceStop::Refused) {
-      m_host.ShowMessage(calc_text::CannotBalanceLoads());
-      return false;
-    }
-    if (result.stop == BalanceStop::Cancelled) return Cancelled();
-    m_lastBalance.optimal = result.optimal;
-    m_lastBalance.lowerBound = result.lowerBound;
-    if (settings.below && result.phases.empty()) {
-      m_lastBalance.reachesBound = false;
-      m_host.ShowMessage(result.stop == BalanceStop::Finished ? calc_text::BoundOutOfReach(*settings.below)
-                                                              : calc_text::BoundNotReachedInTime(*settings.below));
-      return false;
-    }
-    phases = result.phases;
-    m_lastBalance.unbalance = result.unbalance;
-    m_lastBalance.moved = result.moved;
-    if (!result.optimal)
-      m_host.ShowMessage(settings.below || result.unbalanceProved
-                             ? calc_text::FewestMovesNotProvedInTime(result.moved)
-                                        : calc_text::NotProvedInTime(result.unbalance, result.lowerBound));
+    if (!TakeSearchResult(result, settings, phases)) return false;
   }
-  WritePhases(phases);
+  WritePhases(board.rows, phases);
   return Calculate();
+}
+
+bool CLoadCalcCore::TakeSearchResult(const ExtendedBalance& result, const BalanceSettings& settings,
+                                     std::vector<int>& phases) {
+  if (result.stop == BalanceStop::Refused) {
+    m_host.ShowMessage(calc_text::CannotBalanceLoads());
+    return false;
+  }
+  if (result.stop == BalanceStop::Cancelled) return Cancelled();
+  m_lastBalance.optimal = result.optimal;
+  m_lastBalance.lowerBound = result.lowerBound;
+  if (settings.below && result.phases.empty()) {
+    m_lastBalance.reachesBound = false;
+    m_host.ShowMessage(result.stop == BalanceStop::Finished ? calc_text::BoundOutOfReach(*settings.below)
+                                                            : calc_text::BoundNotReachedInTime(*settings.below));
+    return false;
+  }
+  phases = result.phases;
+  m_lastBalance.unbalance = result.unbalance;
+  m_lastBalance.moved = result.moved;
+  if (!result.optimal)
+    m_host.ShowMessage(settings.below || result.unbalanceProved
+                           ? calc_text::FewestMovesNotProvedInTime(result.moved)
+                           : calc_text::NotProvedInTime(result.unbalance, result.lowerBound));
+  return true;
 }
 
 bool CLoadCalcCore::Cancelled() {
@@ -130,12 +169,15 @@ bool CLoadCalcCore::Cancelled() {
   return false;
 }
 
-void CLoadCalcCore::WritePhases(const std::vector<int>& phases) {
-  for (size_t row = 0; row < phases.size(); ++row) {
+// Only the free circuits' cells change; fixed and three-phase ones keep
+// their texts, marks included.
+void CLoadCalcCore::WritePhases(const std::vector<int>& rows, const std::vector<int>& phases) {
+  m_lastBalance.phasesAfter = m_lastBalance.phasesBefore;
+  for (size_t i = 0; i < phases.size(); ++i) {
     CString phase;
-    phase.Format("L%d", phases[row] + 1);
-    m_list.SetItemText(static_cast<int>(row), 1, phase);
-    m_lastBalance.phasesAfter.push_back(phase);
+    phase.Format("L%d", phases[i] + 1);
+    m_list.SetItemText(rows[i], 1, phase);
+    m_lastBalance.phasesAfter[rows[i]] = phase;
   }
   m_lastBalance.applied = true;
 }

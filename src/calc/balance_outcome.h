@@ -15,6 +15,9 @@ struct BalanceSettings {
   // When set: move the fewest circuits so that the unbalance falls below
   // this bound, whatever the number of circuits (3 to 200).
   std::optional<double> below;
+  // Among the assignments with the smallest unbalance, the one that moves
+  // the fewest circuits, whatever the number of circuits.
+  bool fewestMoves = false;
 };
 
 enum class BalanceMethod {

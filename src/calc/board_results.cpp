@@ -11,6 +11,7 @@ constexpr int kResultColumns = 3;
 
 void CLoadCalcCore::ClearResults() {
   m_resultsCurrent = false;
+  m_lastStandard.reset();
   m_fUnbalance = m_fCurrent = m_fL1 = m_fL2 = m_fL3 = m_fEquipPower = m_fCalcPower = 0.0f;
   if (m_astrHeaders.GetSize() > kFirstResultColumn &&
       m_astrHeaders[kFirstResultColumn] == calc_text::CalculatedPower()) {
@@ -24,7 +25,8 @@ void CLoadCalcCore::ClearResults() {
 }
 
 bool CLoadCalcCore::CircuitsAreValid() {
-  const std::vector<CircuitProblem> problems = FindCircuitProblems(m_list);
+  const PhaseCheck phases = m_method == CalcMethod::Standard ? PhaseCheck::Known : PhaseCheck::Lenient;
+  const std::vector<CircuitProblem> problems = FindCircuitProblems(m_list, phases);
   if (problems.empty()) return true;
   ClearResults();
   m_host.ShowCircuitProblems(problems);

@@ -4,11 +4,13 @@
 
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
+#include "calc/circuit.h"
 #include "platform/crt/crt.h"
 #include "platform/text/encoding.h"
 
 namespace {
 
+constexpr int kPhaseColumn = 1;
 constexpr int kPowerColumn = 2;
 constexpr int kDemandColumn = 3;
 constexpr int kPowerFactorColumn = 4;
@@ -31,11 +33,18 @@ void Check(const CircuitTable& list, int row, int column, bool (*valid)(float), 
   problems.push_back({row, list.GetItemText(row, 0), caption, text});
 }
 
+void CheckPhase(const CircuitTable& list, int row, std::vector<CircuitProblem>& problems) {
+  const CString text = list.GetItemText(row, kPhaseColumn);
+  if (ReadPhaseMark(text, ReadShortCell(list, row, kPhaseColumn)).kind != PhaseKind::Invalid) return;
+  problems.push_back({row, list.GetItemText(row, 0), calc_text::Phase(), text});
+}
+
 }  // namespace
 
-std::vector<CircuitProblem> FindCircuitProblems(const CircuitTable& list) {
+std::vector<CircuitProblem> FindCircuitProblems(const CircuitTable& list, PhaseCheck phases) {
   std::vector<CircuitProblem> problems;
   for (int row = 0; row < list.GetItemCount(); ++row) {
+    if (phases == PhaseCheck::Known) CheckPhase(list, row, problems);
     Check(list, row, kPowerColumn, [](float value) { return value >= 0.0f; }, calc_text::EquipmentPower(), problems);
     Check(list, row, kDemandColumn, IsCoefficient, calc_text::DemandCoefficient(), problems);
     Check(list, row, kPowerFactorColumn, IsCoefficient, calc_text::PowerFactor(), problems);
@@ -43,12 +52,28 @@ std::vector<CircuitProblem> FindCircuitProblems(const CircuitTable& list) {
   return problems;
 }
 
-CString CircuitProblemsHeading(int count) {
+namespace {
+
+CString Heading(int count, const char* phaseRule) {
   CString number;
   number.Format("%d", count);
   return FromUtf8("以下") + number +
          FromUtf8("处回路数据不合法(设备功率须为不小于0的数,需要系数和功率因数须为0到1之间的数,"
-                  "可以等于1),请在工作簿中改正后重新读取:");
+                  "可以等于1") +
+         FromUtf8(phaseRule) + FromUtf8("),请在工作簿中改正后重新读取:");
+}
+
+}  // namespace
+
+CString CircuitProblemsHeading(int count) { return Heading(count, ""); }
+
+// A phase among the problems adds the phase texts 规范法 takes.
+CString CircuitProblemsHeading(const std::vector<CircuitProblem>& problems) {
+  const auto count = static_cast<int>(problems.size());
+  for (const CircuitProblem& problem : problems)
+    if (problem.column == calc_text::Phase())
+      return Heading(count, ";相别须为L1、L2、L3、L1L2L3或三相,单相回路可带“(固定)”或“*”");
+  return Heading(count, "");
 }
 
 CString CircuitProblemLine(const CircuitProblem& problem) {
@@ -64,7 +89,7 @@ CString CircuitProblemsMessage(const std::vector<CircuitProblem>& problems) {
   // A message box cannot show thousands of lines; the first ones and a
   // count of the rest say enough to start mending.
   constexpr size_t kShownLines = 30;
-  CString text = CircuitProblemsHeading(static_cast<int>(problems.size()));
+  CString text = CircuitProblemsHeading(problems);
   for (size_t i = 0; i < problems.size() && i < kShownLines; ++i) text += "\n" + CircuitProblemLine(problems[i]);
   if (problems.size() > kShownLines) {
     CString rest;

@@ -20,6 +20,7 @@
 #include <numeric>
 
 #include "calc/balance_units.h"
+#include "calc/phase_spread.h"
 
 namespace {
 
@@ -60,24 +61,7 @@ class SearchClock {
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
-// No assignment that extends partial sums `sums` with `remaining` more power
-// spreads less than this.
-int64_t SpreadLowerBound(const Sums& sums, int64_t remaining) {
-  Sums sorted = sums;
-  std::sort(sorted.begin(), sorted.end());
-  const int64_t total = sorted[0] + sorted[1] + sorted[2] + remaining;
-  // The largest phase ends at least at its sum now and at a third of the
-  // total; the smallest at most at its sum plus all the rest, and at a third.
-  const int64_t byThirds = std::max(sorted[2], (total + 2) / 3) - std::min(sorted[0] + remaining, total / 3);
-  // Even if the rest all goes to the other two, their smaller one stays at
-  // or below their mean.
-  const int64_t byLargest = sorted[2] - (sorted[0] + sorted[1] + remaining) / 2;
-  return std::max({int64_t{0}, byThirds, byLargest});
-}
-
-int64_t Spread(const Sums& sums) {
-  return *std::max_element(sums.begin(), sums.end()) - *std::min_element(sums.begin(), sums.end());
-}
+int64_t Spread(const Sums& sums) { return PhaseSpread(sums); }
 
 struct Circuit {
   int64_t load = 0;

@@ -5,17 +5,25 @@
 // the command-line tool drives it on its own.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "calc/balance_outcome.h"
 #include "calc/circuit_table.h"
+#include "calc/extended_balance.h"
 #include "calc/load_calc_host.h"
+#include "calc/standard_method.h"
 #include "calc/switch_combo_box.h"
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
 #include "xls/result.h"
+
+enum class CalcMethod {
+  Original,  // 原方法: the board's power factor and demand coefficient
+  Standard,  // 规范法: the circuits' own Kx and cos φ, K∑p, K∑q, compensation
+};
 
 class CLoadCalcCore {
  public:
@@ -74,6 +82,11 @@ class CLoadCalcCore {
   // True once 计算 has run to its end on the list as it is now; 保存 and
   // the 计算书 refuse otherwise.
   bool ResultsCurrent() const { return m_resultsCurrent; }
+  // 规范法's figures after the last successful 计算 with that method.
+  const std::optional<StandardBoardResult>& LastStandard() const { return m_lastStandard; }
+
+  CalcMethod m_method = CalcMethod::Original;
+  StandardInputs m_standardInputs;
 
   CircuitTable& m_list;
   CStringArray m_astrHeaders;
@@ -98,14 +111,17 @@ class CLoadCalcCore {
   bool SwitchLibraryReadable();
   void SayBackupProblem(const class CSpreadSheet& sheet);
   void EnsureResultColumns();
-  void CalculateCircuit(int row, float phaseSums[3]);
-  void CalculateBoard(const float phaseSums[3]);
+  bool CalculateStandardChecked();
+  void WriteCircuitRow(int row, float power, std::optional<float> current);
   void FillSwitchBox(const CString& candidates);
   bool WriteResultSheets(const CString& path, xls::Error& error);
+  bool WriteStandardSheet(const CString& path, xls::Error& error);
   bool BalanceAndCalculate(const BalanceSettings& settings);
   bool Cancelled();
-  void WritePhases(const std::vector<int>& phases);
+  bool TakeSearchResult(const ExtendedBalance& result, const BalanceSettings& settings, std::vector<int>& phases);
+  void WritePhases(const std::vector<int>& rows, const std::vector<int>& phases);
 
+  bool BoardInputsAreValid();
   bool CircuitsAreValid();
 
   CString m_strWorkbook;
@@ -115,4 +131,5 @@ class CLoadCalcCore {
   // Workbooks (UTF-8 paths) whose unwritten backup sheet has been said.
   std::set<std::string> m_backupProblemsSaid;
   bool m_resultsCurrent = false;
+  std::optional<StandardBoardResult> m_lastStandard;
 };

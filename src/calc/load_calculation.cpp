@@ -1,53 +1,31 @@
 // 计算: every circuit's calculated power, current and switches, then the
-// board's phase loads, unbalance, powers, current and switch choice.
+// board's phase loads, unbalance, powers, current and switch choice, by the
+// method chosen. The figures come from the typed calculation; this file
+// writes them into the list and the board fields.
 #include <algorithm>
 
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
+#include "calc/circuit.h"
 #include "calc/circuit_validation.h"
 #include "calc/load_calc_core.h"
+#include "calc/original_method.h"
 #include "calc/problem_texts.h"
+#include "calc/standard_texts.h"
 #include "platform/odbc/db_exception.h"
-
-namespace {
-
-constexpr double kCircuitVoltage = 0.22;  // kV, single phase
-constexpr double kBoardCurrentFactor = 1.52;
-constexpr double kUnbalanceLimit = 0.15;
-
-// Power factors are accepted in (0.01, 1].
-bool IsValidPowerFactor(float value) { return value > 0.01 && value <= 1; }
-
-int PhaseIndex(const CString& phase) {
-  if (phase == "L1") return 0;
-  if (phase == "L2") return 1;
-  if (phase == "L3") return 2;
-  return -1;
-}
-
-}  // namespace
 
 bool CLoadCalcCore::Calculate() {
   m_resultsCurrent = false;
+  m_lastStandard.reset();
   m_host.ExchangeBoardData(true);
   if (m_list.GetItemCount() <= 0) {
     m_host.ShowMessage(m_bCircuitsRead ? calc_text::NoCircuits(m_strWorkbook) : calc_text::ReadDataFirst());
     return false;
   }
-  // Results shown from earlier inputs would be taken for these.
-  if (!IsValidPowerFactor(m_fPowerFactor)) {
-    ClearResults();
-    m_host.ShowMessage(calc_text::BoardPowerFactorRange());
-    return false;
-  }
-  if (!IsBoardDemandCoefficient(m_fDemandCoef)) {
-    ClearResults();
-    m_host.ShowMessage(BoardDemandCoefficientRange());
-    return false;
-  }
-  if (!CircuitsAreValid()) return false;
+  if (!BoardInputsAreValid() || !CircuitsAreValid()) return false;
   try {
-    return m_resultsCurrent = CalculateChecked();
+    const bool calculated = m_method == CalcMethod::Standard ? CalculateStandardChecked() : CalculateChecked();
+    return m_resultsCurrent = calculated;
   } catch (const CDBException& e) {
     m_host.ShowMessage(
         calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
@@ -55,13 +33,69 @@ bool CLoadCalcCore::Calculate() {
   }
 }
 
+// Results shown from earlier inputs would be taken for these. 规范法 uses
+// neither the board's power factor nor its demand coefficient.
+bool CLoadCalcCore::BoardInputsAreValid() {
+  CString refusal;
+  if (m_method == CalcMethod::Standard) {
+    const StandardInputProblem problem = CheckStandardInputs(m_standardInputs);
+    if (problem != StandardInputProblem::None) refusal = calc_text::StandardInputRange(problem);
+  } else if (!IsValidOriginalPowerFactor(m_fPowerFactor)) {
+    refusal = calc_text::BoardPowerFactorRange();
+  } else if (!IsBoardDemandCoefficient(m_fDemandCoef)) {
+    refusal = BoardDemandCoefficientRange();
+  }
+  if (refusal.IsEmpty()) return true;
+  ClearResults();
+  m_host.ShowMessage(refusal);
+  return false;
+}
+
 bool CLoadCalcCore::CalculateChecked() {
   if (!SwitchLibraryReadable()) return false;
+  const std::vector<Circuit> circuits = ::ReadCircuits(m_list);
+  const OriginalBoardResult board = CalculateOriginal(circuits, m_fPowerFactor, m_fDemandCoef);
   EnsureResultColumns();
-  float phaseSums[3] = {0.0f, 0.0f, 0.0f};
-  const int rows = m_list.GetItemCount();
-  for (int row = 0; row < rows; ++row) CalculateCircuit(row, phaseSums);
-  CalculateBoard(phaseSums);
+  for (size_t i = 0; i < circuits.size(); ++i) {
+    const auto row = static_cast<int>(i);
+    const OriginalCircuitResult& result = board.circuits[i];
+    // The refusal comes before anything of the row is written.
+    if (!result.powerFactorValid) m_host.ShowMessage(CircuitPowerFactorRefusal(circuits[i].number));
+    WriteCircuitRow(row, result.power, result.current);
+    if (circuits[i].kind == PhaseKind::Invalid)
+      m_host.ShowMessage(circuits[i].number + calc_text::InvalidPhaseSuffix());
+  }
+  m_fL1 = board.phaseLoads[0];
+  m_fL2 = board.phaseLoads[1];
+  m_fL3 = board.phaseLoads[2];
+  m_fUnbalance = board.unbalance;
+  m_fEquipPower = board.equipmentPower;
+  m_fCalcPower = board.calculatedPower;
+  m_fCurrent = board.current;
+  FillSwitchBox(FindSwitches(m_fCurrent));
+  m_host.ExchangeBoardData(false);
+  return true;
+}
+
+bool CLoadCalcCore::CalculateStandardChecked() {
+  if (!SwitchLibraryReadable()) return false;
+  // The circuits passed CircuitsAreValid with every phase known.
+  const std::vector<Circuit> circuits = ::ReadCircuits(m_list);
+  const StandardBoardResult board = CalculateStandard(circuits, m_standardInputs);
+  EnsureResultColumns();
+  for (size_t i = 0; i < circuits.size(); ++i)
+    WriteCircuitRow(static_cast<int>(i), static_cast<float>(board.circuits[i].pjs),
+                    static_cast<float>(board.circuits[i].ijs));
+  const double third = board.threePhaseP / 3.0;
+  m_fL1 = static_cast<float>(board.phaseP[0] + third);
+  m_fL2 = static_cast<float>(board.phaseP[1] + third);
+  m_fL3 = static_cast<float>(board.phaseP[2] + third);
+  m_fUnbalance = static_cast<float>(board.unbalance);
+  m_fEquipPower = static_cast<float>(board.totals.p);
+  m_fCalcPower = static_cast<float>(board.totals.pjs);
+  // The switch is chosen on the current before compensation.
+  m_fCurrent = static_cast<float>(board.totals.current);
+  m_lastStandard = board;
   FillSwitchBox(FindSwitches(m_fCurrent));
   m_host.ExchangeBoardData(false);
   return true;
@@ -80,49 +114,17 @@ void CLoadCalcCore::EnsureResultColumns() {
   }
 }
 
-void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
-  const CString phase = ReadShortCell(m_list, row, 1);
-  const float equipmentPower = ReadCellNumber(m_list, row, 2);
-  const float demandCoefficient = ReadCellNumber(m_list, row, 3);
-  const float powerFactor = ReadCellNumber(m_list, row, 4);
-
-  const auto power = static_cast<float>(static_cast<double>(demandCoefficient) * equipmentPower);
-  const bool validPowerFactor = IsValidPowerFactor(powerFactor);
-  // The refusal comes before anything of the row is written.
-  if (!validPowerFactor) m_host.ShowMessage(CircuitPowerFactorRefusal(m_list.GetItemText(row, 0)));
+void CLoadCalcCore::WriteCircuitRow(int row, float power, std::optional<float> current) {
   m_list.SetItemText(row, 5, FormatFixed(power));
-  if (validPowerFactor) {
-    const auto current = static_cast<float>(power / (kCircuitVoltage * powerFactor));
-    m_list.SetItemText(row, 6, FormatFixed(current));
-    m_list.SetItemText(row, 7, FindSwitches(current));
+  if (current) {
+    m_list.SetItemText(row, 6, FormatFixed(*current));
+    m_list.SetItemText(row, 7, FindSwitches(*current));
   } else {
     // No current can be computed: the row shows none rather than another
     // circuit's figures.
     m_list.SetItemText(row, 6, CString());
     m_list.SetItemText(row, 7, CString());
   }
-
-  const int phaseIndex = PhaseIndex(phase);
-  if (phaseIndex < 0) {
-    m_host.ShowMessage(m_list.GetItemText(row, 0) + calc_text::InvalidPhaseSuffix());
-    return;
-  }
-  phaseSums[phaseIndex] = static_cast<float>(static_cast<double>(phaseSums[phaseIndex]) + equipmentPower);
-}
-
-void CLoadCalcCore::CalculateBoard(const float phaseSums[3]) {
-  m_fL1 = phaseSums[0];
-  m_fL2 = phaseSums[1];
-  m_fL3 = phaseSums[2];
-  const float max = std::max({m_fL1, m_fL2, m_fL3});
-  const float min = std::min({m_fL1, m_fL2, m_fL3});
-  const auto total = static_cast<float>(static_cast<double>(m_fL3) + m_fL2 + m_fL1);
-  // A board without load has no unbalance (the formula would divide by 0).
-  const double unbalance = total == 0.0f ? 0.0 : (static_cast<double>(max) - min) * 3 / total;
-  m_fUnbalance = static_cast<float>(unbalance);
-  m_fEquipPower = unbalance >= kUnbalanceLimit ? static_cast<float>(3.0 * max) : total;
-  m_fCalcPower = static_cast<float>(static_cast<double>(m_fDemandCoef) * m_fEquipPower);
-  m_fCurrent = static_cast<float>(static_cast<double>(m_fCalcPower) * kBoardCurrentFactor / m_fPowerFactor);
 }
 
 // Entries in the order of the text. A run of ";" after an entry ends it as

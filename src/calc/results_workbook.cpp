@@ -4,6 +4,8 @@
 #include "calc/load_calc_core.h"
 #include "calc/problem_texts.h"
 #include "calc/results_target.h"
+#include "calc/standard_results_sheet.h"
+#include "calc/standard_texts.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
@@ -18,11 +20,25 @@ xls::Error ErrorOf(const CSpreadSheet& sheet) {
   return xls::MakeError(text.IsEmpty() ? std::string("write failed") : text.str(), sheet.GetLastErrorKind());
 }
 
-void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value) {
-  CStringArray row;
-  row.Add(item);
-  row.Add(value);
-  sheet.AddRow(row, 0, false);
+using ParameterRows = std::vector<std::pair<CString, CString>>;
+
+// A sheet of 参数项 | 参数值 rows.
+bool WriteParameterSheet(const CString& path, const CString& name, const ParameterRows& rows, xls::Error& error) {
+  CSpreadSheet sheet(path, name, true);
+  sheet.BeginTransaction();
+  CStringArray headers;
+  headers.Add(calc_text::ParameterItem());
+  headers.Add(calc_text::ParameterValue());
+  sheet.AddHeaders(headers, true);
+  for (const auto& [item, value] : rows) {
+    CStringArray row;
+    row.Add(item);
+    row.Add(value);
+    sheet.AddRow(row, 0, false);
+  }
+  if (sheet.Commit()) return true;
+  error = ErrorOf(sheet);
+  return false;
 }
 
 }  // namespace
@@ -80,25 +96,23 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
     return false;
   }
 
-  CSpreadSheet board(path, calc_text::BoardResultsSheet(), true);
-  board.BeginTransaction();
-  CStringArray boardHeaders;
-  boardHeaders.Add(calc_text::ParameterItem());
-  boardHeaders.Add(calc_text::ParameterValue());
-  board.AddHeaders(boardHeaders, true);
-  AddBoardRow(board, calc_text::PhaseLoad(1), FormatFixed(m_fL1));
-  AddBoardRow(board, calc_text::PhaseLoad(2), FormatFixed(m_fL2));
-  AddBoardRow(board, calc_text::PhaseLoad(3), FormatFixed(m_fL3));
-  AddBoardRow(board, calc_text::Unbalance(), FormatFixed(m_fUnbalance));
-  AddBoardRow(board, calc_text::EquipmentPower(), FormatFixed(m_fEquipPower));
-  AddBoardRow(board, calc_text::CalculatedPower(), FormatFixed(m_fCalcPower));
-  AddBoardRow(board, calc_text::PowerFactor(), FormatFixed(m_fPowerFactor));
-  AddBoardRow(board, calc_text::DemandCoefficient(), FormatFixed(m_fDemandCoef));
-  AddBoardRow(board, calc_text::CalculatedCurrent(), FormatFixed(m_fCurrent));
-  AddBoardRow(board, calc_text::BoardSwitches(), boardSwitches);
-  if (!board.Commit()) {
-    error = ErrorOf(board);
-    return false;
-  }
-  return true;
+  const ParameterRows board = {{calc_text::PhaseLoad(1), FormatFixed(m_fL1)},
+                               {calc_text::PhaseLoad(2), FormatFixed(m_fL2)},
+                               {calc_text::PhaseLoad(3), FormatFixed(m_fL3)},
+                               {calc_text::Unbalance(), FormatFixed(m_fUnbalance)},
+                               {calc_text::EquipmentPower(), FormatFixed(m_fEquipPower)},
+                               {calc_text::CalculatedPower(), FormatFixed(m_fCalcPower)},
+                               {calc_text::PowerFactor(), FormatFixed(m_fPowerFactor)},
+                               {calc_text::DemandCoefficient(), FormatFixed(m_fDemandCoef)},
+                               {calc_text::CalculatedCurrent(), FormatFixed(m_fCurrent)},
+                               {calc_text::BoardSwitches(), boardSwitches}};
+  if (!WriteParameterSheet(path, calc_text::BoardResultsSheet(), board, error)) return false;
+  return WriteStandardSheet(path, error);
+}
+
+// Under 规范法 a third sheet with the method's inputs and figures.
+bool CLoadCalcCore::WriteStandardSheet(const CString& path, xls::Error& error) {
+  if (!m_lastStandard) return true;
+  return WriteParameterSheet(path, calc_text::StandardResultsSheet(),
+                             StandardSheetRows(*m_lastStandard, m_standardInputs), error);
 }

@@ -26,11 +26,34 @@ std::string Refusal(const std::string& name, const std::string& needs, const std
 
 bool TakesValue(const std::string& name) {
   return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save" ||
-         name == "--time-limit" || name == "--balance-below" || name == "--report";
+         name == "--time-limit" || name == "--balance-below" || name == "--report" || name == "--method" ||
+         name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
+}
+
+// 规范法's inputs; their ranges are checked by the calculation, which says
+// which one is wrong.
+std::string ApplyStandard(CliOptions& options, const std::string& name, const std::string& value) {
+  if (name == "--method") {
+    if (value != "standard" && value != "original") return Refusal(name, "original 或 standard", value);
+    options.standard = value == "standard";
+    return {};
+  }
+  const std::optional<double> number = ParseNumber(value);
+  if (!number) return Refusal(name, "一个数", value);
+  if (name == "--kp") options.kp = *number;
+  else if (name == "--kq") options.kq = *number;
+  else if (name == "--target-pf") options.targetPowerFactor = *number;
+  else options.bankStep = *number;
+  return {};
+}
+
+bool IsStandardOption(const std::string& name) {
+  return name == "--method" || name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
 }
 
 // Applies one option with its value; an error text when the value is wrong.
 std::string Apply(CliOptions& options, const std::string& name, const std::string& value) {
+  if (IsStandardOption(name)) return ApplyStandard(options, name, value);
   if (name == "--workbook") {
     if (value.empty()) return "--workbook needs a file name";
     options.workbook = value;
@@ -76,10 +99,13 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h") {
+    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h" || name == "--no-compensation" ||
+        name == "--fewest-moves") {
       if (value) return {std::nullopt, name + " takes no value"};
       if (name == "--balance") options.balance = true;
       else if (name == "--json") options.json = true;
+      else if (name == "--no-compensation") options.compensate = false;
+      else if (name == "--fewest-moves") options.fewestMoves = true;
       else options.help = true;
       continue;
     }
@@ -96,8 +122,10 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
 
 std::string CliUsage() {
   return "用法: loadcalc-cli [--workbook 文件] [--power-factor X] [--demand-coefficient X]\n"
-         "                   [--balance | --balance-below U] [--time-limit 秒数] [--save 文件]\n"
-         "                   [--report 文件.pdf] [--json]\n"
+         "                   [--balance | --balance-below U] [--fewest-moves] [--time-limit 秒数]\n"
+         "                   [--save 文件] [--report 文件.pdf] [--json]\n"
+         "                   [--method original|standard] [--kp X] [--kq X] [--target-pf X]\n"
+         "                   [--bank-step KVAR] [--no-compensation]\n"
          "\n"
          "读取工作表“线路负荷计算”中的回路 (读取), 计算每个回路和配电箱 (计算), 并输出结果。\n"
          "  --workbook 文件            输入工作簿, .xls、.xlsx 或 .xlsm (默认: 程序旁边的 电气计算.xls;\n"
@@ -105,9 +133,17 @@ std::string CliUsage() {
          "  --power-factor X           配电箱的功率因数, 在 (0.01, 1] 之内 (默认 0.5)\n"
          "  --demand-coefficient X     配电箱的需要系数, 在 (0, 1] 之内 (默认 0.8)\n"
          "  --balance                  先在 L1/L2/L3 之间平衡各回路 (自动平衡): 19 路以内用穷举法,\n"
-         "                             20 至 200 路用扩展方法\n"
+         "                             20 至 200 路用扩展方法; 路数只计可以移动的回路\n"
          "  --balance-below U          改为移动最少的回路, 使不平衡度低于 U\n"
+         "  --fewest-moves             在不平衡度最小的分配中取移动回路最少的一个\n"
+         "                             (自动平衡时尽量少移动回路)\n"
          "  --time-limit 秒数          扩展方法和 --balance-below 的时限, 0.001 至 86400 (默认 2)\n"
+         "  --method standard          按规范法计算 (JGJ 16-2008 第3.5.5条): 用各回路自己的需要系数和\n"
+         "                             功率因数, K∑p、K∑q 和无功补偿; 默认 original (原方法)\n"
+         "  --kp X, --kq X             规范法的有功、无功同时系数, 在 (0, 1] 之内 (默认 0.9 和 0.95)\n"
+         "  --target-pf X              规范法补偿后的目标功率因数, 在 (0, 1] 之内 (默认 0.9)\n"
+         "  --bank-step KVAR           规范法电容器组的步长, 大于 0 (默认 10 kvar)\n"
+         "  --no-compensation          规范法不进行无功补偿\n"
          "  --save 文件                写入计算结果工作簿 (保存), 完成后替换该文件: 文件名以 .xlsx 结尾时\n"
          "                             为 .xlsx, 否则为 .xls (没有扩展名时加上 \".xls\")\n"
          "  --report 文件.pdf          写入计算书 (A4 PDF), 替换该文件; 没有 Qt 的构建不能写\n"

@@ -15,6 +15,13 @@ struct CliOptions {
   std::optional<std::string> saveTo;  // UTF-8
   std::optional<std::string> reportTo;  // UTF-8: the 计算书 as PDF
   bool json = false;
+  bool standard = false;  // --method standard (规范法)
+  double kp = 0.9;
+  double kq = 0.95;
+  double targetPowerFactor = 0.9;
+  double bankStep = 10.0;
+  bool compensate = true;
+  bool fewestMoves = false;
   bool help = false;
 };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "calc/standard_texts.h"
 #include "platform/text/encoding.h"
 
 namespace {
@@ -85,6 +86,34 @@ std::string JsonBalance(const CliBalanceReport& balance) {
          ",\"reaches_bound\":" + flag(balance.reachesBound) + "}";
 }
 
+std::string RuleKey(SinglePhaseRule rule) { return rule == SinglePhaseRule::Sum ? "sum" : "three_times_max"; }
+
+std::string JsonStandard(const StandardBoardResult& board) {
+  const StandardTotals& t = board.totals;
+  const std::pair<const char*, double> numbers[] = {
+      {"P", t.pjs},          {"Q", t.qjs},
+      {"S", t.sjs},          {"power_factor", t.powerFactor},
+      {"current", t.current}, {"compensation_kvar", t.compensation},
+      {"power_factor_after", t.powerFactorAfter}, {"S_after", t.sAfter},
+      {"current_after", t.currentAfter}};
+  std::string out = "{";
+  for (const auto& [key, value] : numbers) out += JsonString(key) + ":" + JsonDouble(value) + ",";
+  return out + "\"single_phase_rule\":" + JsonString(RuleKey(board.rule)) + "}";
+}
+
+std::string TableStandard(const StandardBoardResult& board) {
+  const StandardTotals& t = board.totals;
+  char text[800];
+  std::snprintf(text, sizeof text,
+                "规范法: %s\n"
+                "有功功率 Pjs (kW): %.3f\n无功功率 Qjs (kvar): %.3f\n视在功率 Sjs (kVA): %.3f\n"
+                "功率因数 cosφ: %.3f\n计算电流 Ijs (A): %.2f\n补偿容量 Qc (kvar): %.0f\n"
+                "补偿后功率因数: %.3f\n补偿后视在功率 (kVA): %.3f\n补偿后计算电流 (A): %.2f\n",
+                ToUtf8(calc_text::SinglePhaseRuleName(board.rule)).c_str(), t.pjs, t.qjs, t.sjs, t.powerFactor, t.current, t.compensation,
+                t.powerFactorAfter, t.sAfter, t.currentAfter);
+  return text;
+}
+
 }  // namespace
 
 CliReport MakeCliReport(const CLoadCalcCore& core, const SwitchComboBox& switches, const CString& switchText,
@@ -110,6 +139,7 @@ CliReport MakeCliReport(const CLoadCalcCore& core, const SwitchComboBox& switche
   report.switchText = ToUtf8(switchText);
   report.messages = ToUtf8All(messages);
   report.balance = BalanceReportOf(core.LastBalance());
+  report.standard = core.LastStandard();
   return report;
 }
 
@@ -123,6 +153,7 @@ std::string ToJson(const CliReport& report) {
   out += ",\"switch_text\":" + JsonString(report.switchText);
   out += ",\"messages\":" + JsonStringArray(report.messages);
   if (report.balance) out += ",\"balance\":" + JsonBalance(*report.balance);
+  if (report.standard) out += ",\"standard\":" + JsonStandard(*report.standard);
   out += "}\n";
   return out;
 }
@@ -152,5 +183,6 @@ std::string ToTable(const CliReport& report) {
                   b.optimal ? "已证明最优" : "未证明最优", b.moved, b.lowerBound);
     out += line;
   }
+  if (report.standard) out += TableStandard(*report.standard);
   return out;
 }

@@ -29,6 +29,7 @@ struct CliReport {
   std::string switchText;
   std::vector<std::string> messages;
   std::optional<CliBalanceReport> balance;
+  std::optional<StandardBoardResult> standard;  // after a 计算 by 规范法
 };
 
 // `switchText` is the board's candidate text (empty when nothing was calculated).

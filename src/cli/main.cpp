@@ -1,4 +1,5 @@
 // loadcalc-cli: 读取, 计算 (or 自动平衡) and 保存 without a window.
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -8,8 +9,9 @@
 
 #include "calc/balance_moves.h"
 #include "calc/calc_texts.h"
-#include "calc/formula_cells.h"
+#include "calc/circuit.h"
 #include "calc/circuit_validation.h"
+#include "calc/formula_cells.h"
 #include "calc/load_calc_core.h"
 #include "calc/memory_circuit_table.h"
 #include "calc/problem_texts.h"
@@ -44,7 +46,7 @@ class ConsoleHost : public LoadCalcHost {
   // One line for the heading and one for each circuit, so that each can be
   // found with grep.
   void ShowCircuitProblems(const std::vector<CircuitProblem>& problems) override {
-    ShowMessage(CircuitProblemsHeading(static_cast<int>(problems.size())));
+    ShowMessage(CircuitProblemsHeading(problems));
     for (const CircuitProblem& problem : problems) ShowMessage(CircuitProblemLine(problem));
   }
   void ExchangeBoardData(bool) override {}
@@ -76,8 +78,9 @@ bool OutputWritten() {
 // 自动平衡 without asking; boards beyond the exhaustive search's 19
 // circuits go to the extended method, which is said on standard error.
 bool Balance(CLoadCalcCore& core, const CliOptions& options) {
-  const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow};
-  const int circuits = core.m_list.GetItemCount();
+  const BalanceSettings settings{true, options.timeLimitSeconds, options.balanceBelow, options.fewestMoves};
+  const std::vector<Circuit> all = ReadCircuits(core.m_list);
+  const auto circuits = std::count_if(all.begin(), all.end(), [](const Circuit& c) { return c.IsFree(); });
   if (!options.balanceBelow && circuits > 19 && circuits <= 200)
     std::cerr << "loadcalc-cli: " << circuits << " 个回路: 用扩展方法进行自动平衡 (时限 " << options.timeLimitSeconds
               << " 秒)" << std::endl;
@@ -137,6 +140,8 @@ int Run(const CliOptions& options) {
   } else {
     core.m_fPowerFactor = options.powerFactor;
     core.m_fDemandCoef = options.demandCoefficient;
+    core.m_method = options.standard ? CalcMethod::Standard : CalcMethod::Original;
+    core.m_standardInputs = {options.kp, options.kq, options.targetPowerFactor, options.bankStep, options.compensate};
     calculated = options.balance || options.balanceBelow ? Balance(core, options) : core.Calculate();
     report::ReportSource source;
     source.workbookName = std::filesystem::path(ToUtf8(core.GetWorkbookPath())).filename().string();

@@ -2,9 +2,11 @@
 #include <cmath>
 
 #include "calc/calc_texts.h"
+#include "calc/standard_texts.h"
 #include "platform/text/encoding.h"
 #include "report/board_formulas.h"
 #include "report/calculation_report.h"
+#include "report/standard_formulas.h"
 
 namespace report {
 
@@ -35,8 +37,23 @@ BoardFigures FiguresOf(const CLoadCalcCore& core) {
 }
 
 std::vector<std::string> Facts(const CLoadCalcCore& core, const ReportSource& source) {
-  return {"工作簿：" + source.workbookName, "计算时间：" + LocalTime(source.calculatedAt),
-          "功率因数 cosφ：" + FieldNumber(core.m_fPowerFactor), "需要系数 Kx：" + FieldNumber(core.m_fDemandCoef)};
+  std::vector<std::string> facts = {"工作簿：" + source.workbookName, "计算时间：" + LocalTime(source.calculatedAt),
+                                    "功率因数 cosφ：" + FieldNumber(core.m_fPowerFactor),
+                                    "需要系数 Kx：" + FieldNumber(core.m_fDemandCoef)};
+  if (!core.LastStandard()) return facts;
+  // 规范法 takes each circuit's own Kx and cos φ: the board's two are kept but not used.
+  facts[2] += "（规范法不用）";
+  facts[3] += "（规范法不用）";
+  for (const std::string& fact : StandardFacts(core.m_standardInputs)) facts.push_back(fact);
+  return facts;
+}
+
+TextSection StandardBoardSection(const StandardBoardResult& board, const StandardInputs& inputs) {
+  TextSection section{"三、总回路计算结果（规范法）", StandardLoadLines(board)};
+  for (const std::string& line : StandardBoardLines(board, inputs)) section.lines.push_back(line);
+  section.lines.push_back("无功补偿：");
+  for (const std::string& line : StandardCompensationLines(board, inputs)) section.lines.push_back(line);
+  return section;
 }
 
 // Every column and cell as the list shows it.
@@ -115,6 +132,11 @@ CalculationReport BuildCalculationReport(const CLoadCalcCore& core, const Switch
   report.phases = Chart(board);
   report.board = BoardSection(board);
   report.switches = SwitchSection(board, switches);
+  if (const std::optional<StandardBoardResult>& standard = core.LastStandard()) {
+    report.title += "（" + ToUtf8(calc_text::MethodName(true)) + "）";
+    report.phases.notes = StandardUnbalanceNotes(*standard);
+    report.board = StandardBoardSection(*standard, core.m_standardInputs);
+  }
   if (source.balanced) report.balancing = BalancingTable(*source.balanced);
   return report;
 }

@@ -246,6 +246,10 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
       {MF_SEPARATOR, ""},
       {MF_CHECKED, "总在最前"},
       {MF_SEPARATOR, ""},
+      {MF_CHECKED, "计算方法：原方法"},
+      {MF_STRING, "计算方法：规范法"},
+      {MF_STRING, "自动平衡时尽量少移动回路"},
+      {MF_SEPARATOR, ""},
       {MF_STRING, "关于 Volmira电气计算(&A)...\tF1"}};
   EXPECT_EQ(offered, expected);
   EXPECT_EQ(modalCaptions.size(), 2u);

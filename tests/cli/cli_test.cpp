@@ -17,6 +17,7 @@
 
 #include "cli/cli_options.h"
 #include "xls/workbook.h"
+#include "../support/files_and_commands.h"
 #include "../support/temp_folder.h"
 #include "../support/workbook_read_back.h"
 
@@ -511,8 +512,6 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_FALSE(ParseCliOptions({"--report="}).options);
 }
 
-
-
 // openpyxl stores formulas without a computed value: such a power is named,
 // never calculated as 0.
 TEST(LoadcalcCliFormulas, AFormulaWithoutAValueIsNamedAndNotCalculated) {
@@ -536,6 +535,84 @@ TEST(LoadcalcCliFormulas, AFormulaWithoutAValueIsNamedAndNotCalculated) {
   const std::string err = ReadFile(folder.Path() / "err.txt");
   EXPECT_NE(err.find("单元格 C3 (=0.6+0.6)"), std::string::npos) << err;
   EXPECT_NE(err.find("打开并保存"), std::string::npos) << err;
+}
+
+TEST(CliOptionsOfTheStandardMethod, MethodInputsAndFlags) {
+  const CliParse parsed = ParseCliOptions({"--method", "standard", "--kp=0.8", "--kq", "0.9", "--target-pf", "0.95",
+                                           "--bank-step", "5", "--no-compensation", "--fewest-moves"});
+  ASSERT_TRUE(parsed.options) << parsed.error;
+  EXPECT_TRUE(parsed.options->standard);
+  EXPECT_EQ(parsed.options->kp, 0.8);
+  EXPECT_EQ(parsed.options->kq, 0.9);
+  EXPECT_EQ(parsed.options->targetPowerFactor, 0.95);
+  EXPECT_EQ(parsed.options->bankStep, 5.0);
+  EXPECT_FALSE(parsed.options->compensate);
+  EXPECT_TRUE(parsed.options->fewestMoves);
+  EXPECT_FALSE(ParseCliOptions({"--method", "jgj"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--kp", "x"}).options);
+  EXPECT_FALSE(ParseCliOptions({"--fewest-moves=1"}).options);
+}
+
+TEST_F(LoadcalcCli, StandardMethodOnTheSampleBoard) {
+  const CliRun run = Invoke(OnSample("--method standard --json"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const size_t standard = run.out.find("\"standard\":{\"P\":");
+  ASSERT_NE(standard, std::string::npos) << run.out;
+  for (const char* key : {"\"Q\":", "\"S\":", "\"power_factor\":", "\"current\":", "\"compensation_kvar\":",
+                          "\"power_factor_after\":", "\"S_after\":", "\"current_after\":",
+                          "\"single_phase_rule\":\"three_times_max\""})
+    EXPECT_NE(run.out.find(key, standard), std::string::npos) << key;
+  const CliRun table = Invoke(OnSample("--method standard --bank-step 5"));
+  ASSERT_EQ(table.status, 0) << table.err;
+  EXPECT_NE(table.out.find("视在功率 Sjs (kVA)"), std::string::npos);
+  // The original method's output carries no 规范法 object.
+  EXPECT_EQ(Invoke(OnSample("--json")).out.find("\"standard\""), std::string::npos);
+  const CliRun refused = Invoke(OnSample("--method standard --target-pf 1.2"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("目标功率因数必须大于0且不大于1"), std::string::npos);
+}
+
+// On the sample board the exhaustive search's answer moves 10 of the 15
+// circuits; the same unbalance is reached by moving 4.
+TEST_F(LoadcalcCli, FewestMovesOnTheSampleBoard) {
+  const CliRun plain = Invoke(OnSample("--balance --json"));
+  const CliRun fewest = Invoke(OnSample("--balance --fewest-moves --json"));
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  ASSERT_EQ(fewest.status, 0) << fewest.err;
+  EXPECT_NE(plain.out.find("\"moved\":10,"), std::string::npos) << plain.out;
+  EXPECT_NE(fewest.out.find("\"moved\":4,"), std::string::npos) << fewest.out;
+  auto unbalance = [](const std::string& json) {
+    const size_t at = json.find("\"board\":{");
+    return json.substr(json.find("\"unbalance\":", at), 30);
+  };
+  EXPECT_EQ(unbalance(plain.out), unbalance(fewest.out));
+}
+
+// The third sheet as independent readers see it, in both formats.
+TEST_F(LoadcalcCli, StandardResultsSheetIsReadByXlrdAndOpenpyxl) {
+  const std::string xls = PathIn("规范法.xls").string(), xlsx = PathIn("规范法.xlsx").string();
+  ASSERT_EQ(Invoke(OnSample("--method standard --save '" + xls + "'")).status, 0);
+  ASSERT_EQ(Invoke(OnSample("--method standard --no-compensation --save '" + xlsx + "'")).status, 0);
+  const std::string xlrd = ::test::PythonWithModule("xlrd");
+  const std::string openpyxl = ::test::PythonWithModule("openpyxl");
+  ASSERT_FALSE(xlrd.empty());
+  ASSERT_FALSE(openpyxl.empty());
+  int status = -1;
+  const std::string fromXls = ::test::RunCommand(
+      xlrd + " -c \"import sys, xlrd; b = xlrd.open_workbook(sys.argv[1]); print(b.sheet_names());"
+             " s = b.sheet_by_name('规范法计算结果'); print(s.row_values(1)); print(s.row_values(14))\" '" + xls + "'",
+      &status);
+  ASSERT_EQ(status, 0) << fromXls;
+  EXPECT_NE(fromXls.find("['各回路负荷计算结果', '总回路参数计算结果', '规范法计算结果']"), std::string::npos) << fromXls;
+  EXPECT_NE(fromXls.find("['计算方法', '规范法']"), std::string::npos) << fromXls;
+  EXPECT_NE(fromXls.find("单相负荷超过三相负荷的15%,取最大相负荷的3倍"), std::string::npos) << fromXls;
+  const std::string fromXlsx = ::test::RunCommand(
+      openpyxl + " -c \"import sys, openpyxl; b = openpyxl.load_workbook(sys.argv[1]); print(b.sheetnames);"
+                 " print([c.value for c in b['规范法计算结果'][5]])\" '" + xlsx + "'",
+      &status);
+  ASSERT_EQ(status, 0) << fromXlsx;
+  EXPECT_NE(fromXlsx.find("'规范法计算结果'"), std::string::npos) << fromXlsx;
+  EXPECT_NE(fromXlsx.find("['目标功率因数', '不补偿']"), std::string::npos) << fromXlsx;
 }
 
 }  // namespace

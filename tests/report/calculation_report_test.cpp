@@ -131,4 +131,39 @@ TEST_F(ReportContentTest, ResultsExistOnlyBetweenACalculationAndTheNextRead) {
   EXPECT_FALSE(report::HasCalculationResults(core));
 }
 
+// 规范法 states the method, which branch of JGJ 16-2008 §3.5.5 applied with
+// its numbers, and every formula with its values (the commentary's example:
+// 2 + 0.5 kW single-phase beside a 20 kW three-phase circuit).
+TEST_F(ReportContentTest, StandardMethodStatesTheRuleAppliedAndEveryFormula) {
+  WriteInput({{"WL1", "L1", "2", "1", "0.8"}, {"WL2", "L2", "0.5", "1", "0.8"}, {"M1", "三相", "20", "1", "0.8"}},
+             kLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  core.m_method = CalcMethod::Standard;
+  ASSERT_TRUE(core.Calculate());
+  const auto report = Report();
+  EXPECT_EQ(report.title, "配电箱负荷计算书（规范法）");
+  EXPECT_TRUE(Contains(report.facts, "计算方法：规范法（JGJ 16-2008 第3.5.5条）"));
+  EXPECT_TRUE(Contains(report.facts, "功率因数 cosφ：0.5（规范法不用）"));
+  const std::vector<std::string>& lines = report.board.lines;
+  EXPECT_TRUE(Contains(lines, "PA + PB + PC = 2.500 kW ≤ 15% × P3 = 3.000 kW")) << lines[5];
+  EXPECT_TRUE(Contains(lines, "P = PA + PB + PC + P3 = 2.500 + 20.000 = 22.500 kW"));
+  EXPECT_TRUE(Contains(lines, "Pjs = K∑p × P = 0.90 × 22.500 = 20.250 kW"));
+  EXPECT_TRUE(Contains(lines, "Qjs = K∑q × Q = 0.95 × 16.875 = 16.031 kvar"));
+  EXPECT_TRUE(Contains(lines, "Sjs = √(Pjs² + Qjs²)"));
+  EXPECT_TRUE(Contains(lines, "Ijs = Sjs / (√3 × 0.38)"));
+  EXPECT_TRUE(Contains(lines, "Qc = Pjs × (tanφ − tanφ₂)"));
+  EXPECT_TRUE(Contains(lines, "按电容器步长 10.0 kvar 取整：Qc = 10.0 kvar"));
+  EXPECT_TRUE(Contains(report.phases.notes, "各相负荷 = 单相回路 Pjs 之和 + P3 / 3"));
+
+  // 4 + 2 + 3 kW beside 20 kW: the other branch, three times the largest phase.
+  WriteInput({{"A", "L1", "4", "1", "0.8"}, {"B", "L2", "2", "1", "0.8"}, {"C", "L3", "3", "1", "0.8"},
+              {"M", "L1L2L3", "20", "1", "0.8"}},
+             kLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.Calculate());
+  const auto large = Report();
+  EXPECT_TRUE(Contains(large.board.lines, "9.000 kW > 15% × P3 = 3.000 kW"));
+  EXPECT_TRUE(Contains(large.board.lines, "P = 3 × Pmax + P3 = 3 × 4.000 + 20.000 = 32.000 kW"));
+}
+
 }  // namespace

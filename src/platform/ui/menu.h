@@ -9,6 +9,7 @@
 #include "platform/ui/win_types.h"
 
 constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_CHECKED = 0x0008;
 constexpr UINT MF_SEPARATOR = 0x0800;
 
