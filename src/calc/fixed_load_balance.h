@@ -13,8 +13,10 @@
 // Two searches: the smallest spread (largest circuits first, lightest phase
 // first, stopping at the root bound), then at that spread the rules 2 and 3
 // (rule 3 only up to 19 free circuits; beyond, without `fewestMoves`, the
-// first smallest spread found is kept). Both stop at the time limit with
-// the best found.
+// first smallest spread found is kept, and with it the first assignment met
+// within the smallest budget of moves). Bounds count what the moves left
+// can still level and the step all free loads share. Both stop at the time
+// limit with the best found.
 #pragma once
 
 #include <span>

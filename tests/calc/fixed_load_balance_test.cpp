@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -94,6 +95,26 @@ TEST(FixedLoadBalance, EqualsEnumeratingEveryAssignmentOfTheFreeCircuits) {
   }
 }
 
+// Free loads in steps of 1.5 kW around fixed loads in quarters: the phases'
+// fixed parts differ modulo the step, which the search's bound rounds by.
+TEST(FixedLoadBalance, EqualsEnumeratingWhenTheFreeLoadsShareAStep) {
+  std::mt19937 random(13);
+  for (int trial = 0; trial < 150; ++trial) {
+    Board board = RandomBoard(random, 2 + trial % 7);
+    for (float& load : board.free) load = 1.5f * std::ceil(load / 2.0f);
+    if (board.fixed.empty()) {
+      board.fixed = {0.25f, 1.0f};
+      board.fixedPhases = {trial % 3, (trial + 1) % 3};
+    }
+    for (const bool fewest : {false, true}) {
+      SCOPED_TRACE("trial " + std::to_string(trial) + (fewest ? " fewest moves" : ""));
+      const ExtendedBalance result = Balance(board, fewest);
+      ASSERT_EQ(result.stop, BalanceStop::Finished);
+      EXPECT_EQ(result.phases, Enumerate(board, fewest));
+    }
+  }
+}
+
 TEST(FixedLoadBalance, FewestMovesNeverMovesMoreThanTheDefault) {
   std::mt19937 random(11);
   for (int trial = 0; trial < 200; ++trial) {
@@ -126,4 +147,33 @@ TEST(FixedLoadBalance, RefusesNegativeLoadsAndReportsTheUnbalanceOfTheWholeBoard
       BalanceAroundUnmovable(loads, std::vector<int>{0, 0, 0, 0}, {{}, fixed, fixedPhase}, false, {});
   EXPECT_DOUBLE_EQ(result.unbalance, 2.0 * 3 / 15);
   EXPECT_EQ(std::count(result.phases.begin(), result.phases.end(), 0), 0);
+}
+
+// Beyond 19 free circuits the fewest moves are searched by a budget of
+// moves that grows by one, each budget bounded by what so few moves can
+// still level: boards whose smallest spread is proved finish well within
+// the limit and move no more than the default does.
+TEST(FixedLoadBalance, FewestMovesBeyondNineteenFreeCircuitsFinishes) {
+  std::mt19937 random(23);
+  int finished = 0;
+  for (int trial = 0; trial < 12; ++trial) {
+    Board board = RandomBoard(random, 20 + trial * 5);
+    // Whole kilowatts everywhere, so that the spread meets its bound and is proved at once.
+    for (std::vector<float>* loads : {&board.free, &board.fixed})
+      for (float& load : *loads) load = std::ceil(load);
+    board.fixed.push_back(7.0f);
+    board.fixedPhases.push_back(trial % 3);
+    for (float& load : board.three) load = 3.0f * std::ceil(load);
+    const ExtendedBalance plain = Balance(board, false);
+    if (plain.stop != BalanceStop::Finished) continue;
+    ++finished;
+    const ExtendedBalance fewest = Balance(board, true);
+    SCOPED_TRACE("trial " + std::to_string(trial));
+    ASSERT_EQ(fewest.stop, BalanceStop::Finished);
+    EXPECT_TRUE(fewest.optimal);
+    EXPECT_EQ(fewest.unbalance, plain.unbalance);
+    EXPECT_LE(fewest.moved, plain.moved);
+    EXPECT_EQ(fewest.moved, Moves(fewest.phases, board.current));
+  }
+  EXPECT_GE(finished, 6);
 }

@@ -466,6 +466,30 @@ TEST_F(LoadcalcCli, BalanceBeyondNineteenCircuitsUsesTheExtendedMethodAndReports
   EXPECT_EQ(Invoke(OnSample("--json")).out.find("\"balance\""), std::string::npos);
 }
 
+// 25 free circuits around two fixed ones and a motor: the fewest moves are
+// found and proved within the default time limit.
+TEST_F(LoadcalcCli, FewestMovesBeyondNineteenFreeCircuitsAroundFixedOnesFinishesInTime) {
+  Rows rows;
+  for (int i = 0; i < 25; ++i)
+    rows.push_back({"WL" + std::to_string(i + 1), i % 4 == 0 ? "L2" : "L1", std::to_string(1 + i % 10) + ".5", "1",
+                    "0.9", ""});
+  rows.push_back({"WF1", "L1(固定)", "6", "1", "0.9", ""});
+  rows.push_back({"WF2", "L3*", "2.5", "1", "0.9", ""});
+  rows.push_back({"M1", "L1L2L3", "15", "1", "0.8", ""});
+  xls::Workbook book;
+  book.AddSheet(u"线路负荷计算", WithHeader({"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"}, rows));
+  book.AddSheet(u"开关型号库", WithHeader({"型号", "额定电流"}, {{"C63", "63"}}));
+  ASSERT_TRUE(book.Save(PathIn("fixed.xls").string()).ok());
+  const std::string board = "--workbook '" + PathIn("fixed.xls").string() + "' --balance --json";
+  const CliRun plain = Invoke(board);
+  const CliRun fewest = Invoke(board + " --fewest-moves");
+  ASSERT_EQ(fewest.status, 0) << fewest.err;
+  EXPECT_NE(fewest.out.find("\"applied\":true,\"optimal\":true,"), std::string::npos) << fewest.out;
+  EXPECT_EQ(fewest.err.find("未能"), std::string::npos) << fewest.err;
+  auto moved = [](const std::string& json) { return std::stoi(json.substr(json.find("\"moved\":") + 8)); };
+  EXPECT_LE(moved(fewest.out), moved(plain.out));
+}
+
 TEST_F(LoadcalcCli, BalanceBelowMovesFewOrSaysItCannot) {
   WriteBoard(PathIn("board.xls"), 30);
   const CliRun run = Invoke("--workbook '" + PathIn("board.xls").string() + "' --balance-below 0.15 --json");
