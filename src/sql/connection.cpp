@@ -1,12 +1,12 @@
-#include "xls/connection.h"
+#include "sql/connection.h"
 
 #include <filesystem>
 #include <system_error>
 #include <variant>
 
-#include "xls/connection_book.h"
-#include "xls/sql_statement.h"
-#include "xls/sql_text.h"
+#include "sql/connection_book.h"
+#include "sql/sql_statement.h"
+#include "sql/sql_text.h"
 
 namespace xls {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-#include "xls/result.h"
-#include "xls/sql_grid.h"
-#include "xls/sql_statement.h"
-#include "xls/sheet_book.h"
+#include "workbook/result.h"
+#include "sql/sql_grid.h"
+#include "sql/sql_statement.h"
+#include "workbook/sheet_book.h"
 
 namespace xls {
 

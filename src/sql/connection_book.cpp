@@ -1,4 +1,4 @@
-#include "xls/connection_book.h"
+#include "sql/connection_book.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,29 +7,13 @@
 #include <system_error>
 #include <vector>
 
-#include "xls/atomic_file.h"
+#include "workbook/atomic_file.h"
+#include "xls/workbook.h"
 #include "xlsx/xlsx_workbook.h"
 
 namespace xls {
 
 namespace {
-
-// The BIFF8 workbook as the driver sees it.
-class Biff8Book : public SheetBook {
- public:
-  explicit Biff8Book(Workbook book) : m_book(std::move(book)) {}
-  size_t SheetCount() const override { return m_book.SheetCount(); }
-  const std::u16string& SheetName(size_t index) const override { return m_book.SheetName(index); }
-  std::optional<size_t> FindSheet(std::u16string_view name) const override { return m_book.FindSheet(name); }
-  Result<Grid> ReadSheet(size_t index) const override { return m_book.ReadSheet(index); }
-  Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const override { return m_book.SheetCells(index); }
-  void ReplaceSheet(size_t index, Grid cells) override { m_book.ReplaceSheet(index, std::move(cells)); }
-  size_t AddSheet(std::u16string name, Grid cells) override { return m_book.AddSheet(std::move(name), std::move(cells)); }
-  Status Save(const std::string& path) const override { return m_book.Save(path); }
-
- private:
-  Workbook m_book;
-};
 
 bool EndsWithIgnoringCase(const std::string& text, std::string_view ending) {
   if (text.size() < ending.size()) return false;
@@ -74,12 +58,12 @@ Result<std::unique_ptr<SheetBook>> LoadSheetBook(const std::string& path) {
   // sheet when it is first read, so a switch lookup stays cheap.
   auto book = Workbook::Load(path);
   if (!book) return book.error();
-  return std::unique_ptr<SheetBook>(std::make_unique<Biff8Book>(std::move(*book)));
+  return std::unique_ptr<SheetBook>(std::make_unique<Workbook>(std::move(*book)));
 }
 
 std::unique_ptr<SheetBook> NewSheetBook(const std::string& path) {
   if (NamesXlsxWorkbook(path)) return std::make_unique<xlsx::XlsxWorkbook>(EndsWithIgnoringCase(path, ".xlsm"));
-  return std::make_unique<Biff8Book>(Workbook());
+  return std::make_unique<Workbook>();
 }
 
 }  // namespace xls

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "xls/sheet_book.h"
+#include "workbook/sheet_book.h"
 
 namespace xls {
 

@@ -1,8 +1,8 @@
-#include "xls/sql_connect_string.h"
+#include "sql/sql_connect_string.h"
 
 #include <vector>
 
-#include "xls/sql_text.h"
+#include "sql/sql_text.h"
 
 namespace xls::sql {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xls::sql {
 

@@ -1,11 +1,11 @@
-#include "xls/sql_grid.h"
+#include "sql/sql_grid.h"
 
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
 
-#include "xls/sql_statement.h"
-#include "xls/sql_text.h"
+#include "sql/sql_statement.h"
+#include "sql/sql_text.h"
 
 namespace xls::sql {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "xls/result.h"
-#include "xls/workbook.h"
+#include "workbook/result.h"
+#include "workbook/grid.h"
 
 namespace xls::sql {
 

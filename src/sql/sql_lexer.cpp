@@ -1,6 +1,6 @@
-#include "xls/sql_lexer.h"
+#include "sql/sql_lexer.h"
 
-#include "xls/sql_text.h"
+#include "sql/sql_text.h"
 
 namespace xls::sql {
 

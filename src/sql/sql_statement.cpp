@@ -1,7 +1,7 @@
-#include "xls/sql_statement.h"
+#include "sql/sql_statement.h"
 
-#include "xls/sql_lexer.h"
-#include "xls/sql_text.h"
+#include "sql/sql_lexer.h"
+#include "sql/sql_text.h"
 
 namespace xls::sql {
 

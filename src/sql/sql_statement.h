@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xls::sql {
 

@@ -1,6 +1,6 @@
-#include "xls/sql_text.h"
+#include "sql/sql_text.h"
 
-#include "xls/unicode_text.h"
+#include "workbook/unicode_text.h"
 
 namespace xls::sql {
 

@@ -1,4 +1,4 @@
-#include "xls/atomic_file.h"
+#include "workbook/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -80,6 +80,18 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// The new file keeps the replaced one's permissions, owner and group; a new
+// file gets the usual permissions.
+Status KeepAttributes(int fd, const std::string& target, const std::string& temporary) {
+  struct stat existing;
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode()) != 0)
+    return SystemError("Cannot set the permissions of", temporary);
+  if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid()))
+    [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);  // only root may give a file away
+  return Ok{};
+}
+
 Status WriteAll(int fd, std::span<const uint8_t> bytes, const std::string& path) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -91,8 +103,9 @@ Status WriteAll(int fd, std::span<const uint8_t> bytes, const std::string& path)
   return Ok{};
 }
 
+// Without this a power cut after the rename can bring the old file back.
 void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
   fsync(fd);
   close(fd);
@@ -129,38 +142,76 @@ Result<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-Status WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+Result<FileReplacement> FileReplacement::Begin(const std::string& path) {
   auto target = ResolveLinks(path);
   if (!target) return target.error();
   struct stat existing;
-  const bool exists = stat(target->c_str(), &existing) == 0;
-  if (exists)
+  if (stat(target->c_str(), &existing) == 0)
     if (auto replaceable = CheckReplaceable(*target, existing); !replaceable) return replaceable.error();
-
-  std::string temporary = *target + ".XXXXXX";
+  // Hidden, so that nobody takes the half-written file for the real one.
+  std::string temporary = FolderOf(*target) + "/." + BaseNameOf(*target) + ".XXXXXX";
   const int fd = mkstemp(temporary.data());
   if (fd < 0) return SystemError("Cannot create a file next to", *target);
+  return FileReplacement(std::move(*target), std::move(temporary), fd);
+}
+
+FileReplacement::FileReplacement(std::string target, std::string temporary, int fd)
+    : m_target(std::move(target)), m_temporary(std::move(temporary)), m_fd(fd) {}
+
+FileReplacement::~FileReplacement() { Abandon(); }
+
+FileReplacement::FileReplacement(FileReplacement&& other) noexcept
+    : m_target(std::move(other.m_target)), m_temporary(std::move(other.m_temporary)), m_fd(other.m_fd) {
+  other.m_temporary.clear();
+  other.m_fd = -1;
+}
+
+FileReplacement& FileReplacement::operator=(FileReplacement&& other) noexcept {
+  if (this != &other) {
+    Abandon();
+    m_target = std::move(other.m_target);
+    m_temporary = std::move(other.m_temporary);
+    m_fd = other.m_fd;
+    other.m_temporary.clear();
+    other.m_fd = -1;
+  }
+  return *this;
+}
+
+void FileReplacement::Abandon() {
+  if (m_fd >= 0) close(m_fd);
+  m_fd = -1;
+  if (!m_temporary.empty()) unlink(m_temporary.c_str());
+  m_temporary.clear();
+}
+
+Status FileReplacement::Write(std::span<const uint8_t> bytes) {
+  if (m_fd < 0) return MakeError("Cannot write " + m_target + ": the file is no longer open");
+  return WriteAll(m_fd, bytes, m_temporary);
+}
+
+Status FileReplacement::Commit() {
+  if (m_fd < 0) return MakeError("Cannot write " + m_target + ": the file is no longer open");
   auto fail = [&](Error error) -> Status {
-    close(fd);
-    unlink(temporary.c_str());
+    Abandon();
     return error;
   };
-  if (auto written = WriteAll(fd, bytes, temporary); !written) return fail(written.error());
-  if (fchmod(fd, exists ? (existing.st_mode & 07777) : NewFileMode()) != 0) return fail(SystemError("Cannot set the permissions of", temporary));
-  if (exists && (existing.st_uid != geteuid() || existing.st_gid != getegid()))
-    [[maybe_unused]] const int ignored = fchown(fd, existing.st_uid, existing.st_gid);  // only root may give a file away
-  if (fsync(fd) != 0) return fail(SystemError("Cannot write", temporary));
-  if (close(fd) != 0) {
-    unlink(temporary.c_str());
-    return SystemError("Cannot write", temporary);
-  }
-  if (rename(temporary.c_str(), target->c_str()) != 0) {
-    const int error = errno;
-    unlink(temporary.c_str());
-    return SystemError("Cannot replace", *target, error);
-  }
-  SyncFolder(FolderOf(*target));
+  if (auto kept = KeepAttributes(m_fd, m_target, m_temporary); !kept) return fail(kept.error());
+  if (fsync(m_fd) != 0) return fail(SystemError("Cannot write", m_temporary));
+  const int fd = m_fd;
+  m_fd = -1;
+  if (close(fd) != 0) return fail(SystemError("Cannot write", m_temporary));
+  if (rename(m_temporary.c_str(), m_target.c_str()) != 0) return fail(SystemError("Cannot replace", m_target));
+  m_temporary.clear();
+  SyncFolder(FolderOf(m_target));
   return Ok{};
+}
+
+Status WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+  auto replacement = FileReplacement::Begin(path);
+  if (!replacement) return replacement.error();
+  if (auto written = replacement->Write(bytes); !written) return written;
+  return replacement->Commit();
 }
 
 }  // namespace xls

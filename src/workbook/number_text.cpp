@@ -1,4 +1,4 @@
-#include "xls/number_text.h"
+#include "workbook/number_text.h"
 
 #include <cmath>
 #include <cstdio>

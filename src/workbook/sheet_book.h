@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "xls/result.h"
-#include "xls/workbook.h"
+#include "workbook/result.h"
+#include "workbook/grid.h"
 
 namespace xls {
 

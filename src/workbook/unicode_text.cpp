@@ -1,4 +1,4 @@
-#include "xls/unicode_text.h"
+#include "workbook/unicode_text.h"
 
 #include <cstdint>
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xls {
 

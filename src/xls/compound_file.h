@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "xls/byte_source.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xls {
 

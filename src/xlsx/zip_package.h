@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xlsx {
 

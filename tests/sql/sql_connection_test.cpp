@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "xls/connection.h"
+#include "sql/connection.h"
 #include "../support/temp_folder.h"
 
 using xls::Connection;

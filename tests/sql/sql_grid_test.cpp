@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "xls/sql_grid.h"
+#include "sql/sql_grid.h"
 
 using namespace xls::sql;
 using xls::Grid;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "xls/sql_connect_string.h"
-#include "xls/sql_statement.h"
+#include "sql/sql_connect_string.h"
+#include "sql/sql_statement.h"
 
 using namespace xls::sql;
 

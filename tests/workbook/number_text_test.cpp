@@ -1,8 +1,8 @@
-#include "xls/number_text.h"
+#include "workbook/number_text.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "workbook/unicode_text.h"
 
 namespace xls {
 namespace {
@@ -30,7 +30,7 @@ TEST(NumberText, ShowsNumbersAsGeneralFormatDoes) {
       {-2.5e-12, "-2.5E-12"},
       {1e300, "1E+300"},
   };
-  for (const auto& [value, text] : cases) EXPECT_EQ(test::Utf8(NumberText(value)), text) << value;
+  for (const auto& [value, text] : cases) EXPECT_EQ(Utf16ToUtf8(NumberText(value)), text) << value;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "xls/unicode_text.h"
+#include "workbook/unicode_text.h"
 #include "xls/workbook.h"
 
 int main(int argc, char** argv) {
