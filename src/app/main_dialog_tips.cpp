@@ -1,4 +1,4 @@
-#include "tooltip/main_dialog_tips.h"
+#include "app/main_dialog_tips.h"
 
 #include "platform/text/encoding.h"
 #include "res/ui/resource.h"

@@ -5,6 +5,7 @@
 // the command-line tool drives it on its own.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "calc/balance_outcome.h"
@@ -42,8 +43,10 @@ class CLoadCalcCore {
   bool Calculate();
 
   // The switch models whose ratings reach the current: each name followed by
-  // ";", in library order; empty when none qualifies.
+  // ";", in library order; empty when none qualifies, or when the library
+  // could not be opened (then SwitchLookupFailure() says why).
   virtual CString FindSwitches(float current);
+  const std::optional<CString>& SwitchLookupFailure() const { return m_switchLookupFailure; }
 
   // 自动平衡: the best phase of every circuit, then Calculate(). Up to 19
   // circuits the exhaustive search's answer; 20 to 200 the extended method
@@ -82,7 +85,7 @@ class CLoadCalcCore {
  private:
   bool CalculateChecked();
   void EnsureResultColumns();
-  void CalculateCircuit(int row, float phaseSums[3]);
+  bool CalculateCircuit(int row, float phaseSums[3]);
   void CalculateBoard(const float phaseSums[3]);
   void FillSwitchBox(const CString& candidates);
   bool WriteResultSheets(const CString& path, CString& error);
@@ -92,4 +95,5 @@ class CLoadCalcCore {
 
   CString m_strWorkbook;
   BalanceOutcome m_lastBalance;
+  std::optional<CString> m_switchLookupFailure;  // of the last FindSwitches
 };

@@ -5,7 +5,6 @@
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
 #include "calc/load_calc_core.h"
-#include "platform/odbc/db_exception.h"
 
 namespace {
 
@@ -35,21 +34,21 @@ bool CLoadCalcCore::Calculate() {
     m_host.ShowMessage(calc_text::BoardPowerFactorRange());
     return false;
   }
-  try {
-    return CalculateChecked();
-  } catch (const CDBException& e) {
-    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, e.m_strError));
-    return false;
-  }
+  if (CalculateChecked()) return true;
+  m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, SwitchLookupFailure().value_or(CString())));
+  return false;
 }
 
 bool CLoadCalcCore::CalculateChecked() {
   EnsureResultColumns();
   float phaseSums[3] = {0.0f, 0.0f, 0.0f};
   const int rows = m_list.GetItemCount();
-  for (int row = 0; row < rows; ++row) CalculateCircuit(row, phaseSums);
+  for (int row = 0; row < rows; ++row)
+    if (!CalculateCircuit(row, phaseSums)) return false;
   CalculateBoard(phaseSums);
-  FillSwitchBox(FindSwitches(m_fCurrent));
+  const CString boardSwitches = FindSwitches(m_fCurrent);
+  if (SwitchLookupFailure()) return false;
+  FillSwitchBox(boardSwitches);
   m_host.ExchangeBoardData(false);
   return true;
 }
@@ -67,7 +66,8 @@ void CLoadCalcCore::EnsureResultColumns() {
   }
 }
 
-void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
+// False when the switch library could not be opened: the calculation stops there.
+bool CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   const CString phase = ReadShortCell(m_list, row, 1);
   const float equipmentPower = ReadCellNumber(m_list, row, 2);
   const float demandCoefficient = ReadCellNumber(m_list, row, 3);
@@ -81,7 +81,9 @@ void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   if (validPowerFactor) {
     const auto current = static_cast<float>(power / (kCircuitVoltage * powerFactor));
     m_list.SetItemText(row, 6, FormatFixed(current));
-    m_list.SetItemText(row, 7, FindSwitches(current));
+    const CString switches = FindSwitches(current);
+    if (SwitchLookupFailure()) return false;
+    m_list.SetItemText(row, 7, switches);
   } else {
     // No current can be computed: the row shows none rather than another
     // circuit's figures.
@@ -92,9 +94,10 @@ void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   const int phaseIndex = PhaseIndex(phase);
   if (phaseIndex < 0) {
     m_host.ShowMessage(m_list.GetItemText(row, 0) + calc_text::InvalidPhaseSuffix());
-    return;
+    return true;
   }
   phaseSums[phaseIndex] = static_cast<float>(static_cast<double>(phaseSums[phaseIndex]) + equipmentPower);
+  return true;
 }
 
 void CLoadCalcCore::CalculateBoard(const float phaseSums[3]) {

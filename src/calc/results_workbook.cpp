@@ -55,6 +55,10 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, CString& error) {
   // The board's switch text first: it reads the input workbook, and a failure
   // there should leave no half-written results.
   const CString boardSwitches = FindSwitches(m_fCurrent);
+  if (SwitchLookupFailure()) {
+    error = *SwitchLookupFailure();
+    return false;
+  }
 
   CSpreadSheet circuits(path, calc_text::CircuitResultsSheet(), true);
   circuits.DeleteSheet();

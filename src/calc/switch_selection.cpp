@@ -21,13 +21,20 @@ bool AnyRatingReaches(const CStringArray& cells, double threshold) {
 }  // namespace
 
 CString CLoadCalcCore::FindSwitches(float current) {
-  CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), true);
+  m_switchLookupFailure.reset();
+  CString failure;
+  const std::unique_ptr<CSpreadSheet> library =
+      CSpreadSheet::TryOpen(m_strWorkbook, calc_text::SwitchLibrarySheet(), true, failure);
+  if (!library) {
+    m_switchLookupFailure = failure;
+    return CString();
+  }
   const double threshold = RatingThreshold(current);
   CString result;
-  const long rows = library.GetTotalRows();
+  const long rows = library->GetTotalRows();
   for (long r = 2; r <= rows; ++r) {
     CStringArray cells;
-    library.ReadRow(cells, r);
+    library->ReadRow(cells, r);
     if (cells.GetSize() >= 2 && AnyRatingReaches(cells, threshold)) result += cells[0] + ";";
   }
   return result;

@@ -4,8 +4,8 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/resources.h"
 #include "res/ui/resource.h"
-#include "tooltip/main_dialog_tips.h"
-#include "tooltip_test_support.h"
+#include "app/main_dialog_tips.h"
+#include "../tooltip/tooltip_test_support.h"
 
 namespace {
 
