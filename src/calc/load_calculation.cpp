@@ -15,13 +15,6 @@ constexpr double kUnbalanceLimit = 0.15;
 // Power factors are accepted in (0.01, 1].
 bool IsValidPowerFactor(float value) { return value > 0.01 && value <= 1; }
 
-int PhaseIndex(const CString& phase) {
-  if (phase == "L1") return 0;
-  if (phase == "L2") return 1;
-  if (phase == "L3") return 2;
-  return -1;
-}
-
 }  // namespace
 
 bool CLoadCalcCore::Calculate() {

@@ -17,14 +17,8 @@
 
 namespace {
 
-const Rows kCircuits = {
-    {"N1", "L1", "3", "0.8", "0.85", "照明"},
-    {"N2", "L1", "4", "0.8", "0.85", "插座"},
-    {"N3", "L1", "5", "0.8", "0.85", "空调"},
-    {"N4", "L2", "2", "0.8", "0.85", "备用"},
-};
-// The board of kCircuits draws 87.552 A (threshold 97): only C125 carries it.
-const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+const Rows& kCircuits = kSmallBoard;
+const Rows& kLibrary = kSmallBoardLibrary;
 
 void PressKey(QWidget* widget, int key) {
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);

@@ -8,13 +8,8 @@
 
 namespace {
 
-const Rows kCircuits = {
-    {"N1", "L1", "3", "0.8", "0.85", "照明"},
-    {"N2", "L1", "4", "0.8", "0.85", "插座"},
-    {"N3", "L1", "5", "0.8", "0.85", "空调"},
-    {"N4", "L2", "2", "0.8", "0.85", "备用"},
-};
-const Rows kLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+const Rows& kCircuits = kSmallBoard;
+const Rows& kLibrary = kSmallBoardLibrary;
 
 // The report's text through poppler; empty when pdftotext is missing.
 std::string PdfText(const std::string& path) {
