@@ -391,7 +391,7 @@ class SectorBody {
 
 // Small streams live in 64-byte mini sectors inside the root entry's
 // stream, chained by the mini FAT.
-struct MiniStream {
+struct MiniStreamWriter {
   std::vector<uint8_t> bytes;
   std::vector<uint32_t> fat;
 
@@ -531,7 +531,7 @@ std::vector<uint8_t> CompoundFile::Serialize() const {
   // Placed in this order: big streams, the mini stream, the mini FAT, the
   // directory, then the allocation tables.
   SectorBody body;
-  MiniStream mini;
+  MiniStreamWriter mini;
   for (size_t id = 0; id < m_entries.size(); ++id) {
     const DirectoryEntry& entry = m_entries[id];
     if (entry.type() != DirectoryEntry::kStream) continue;
