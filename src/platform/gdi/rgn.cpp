@@ -4,6 +4,12 @@
 
 #include "platform/gdi/raster_shapes.h"
 
+int RegionType(const QRegion& region) {
+  if (region.isEmpty()) return NULLREGION;
+  return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// The region handles behind CRgn, which is their only surface.
 namespace {
 
 HRGN NewRegion(const QRegion& pixels) {
@@ -24,13 +30,6 @@ QRegion Combined(const QRegion& a, const QRegion& b, int mode) {
 }
 
 bool KnownMode(int mode) { return mode >= RGN_AND && mode <= RGN_COPY; }
-
-}  // namespace
-
-int RegionType(const QRegion& region) {
-  if (region.isEmpty()) return NULLREGION;
-  return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
 
 HRGN CreateRectRgn(int l, int t, int r, int b) {
   return NewRegion(QRegion(QRect(QPoint(std::min(l, r), std::min(t, b)),
@@ -73,6 +72,8 @@ int GetRgnBox(HRGN region, LPRECT rect) {
 BOOL PtInRegion(HRGN region, int x, int y) {
   return region && region->region.contains(QPoint(x, y));
 }
+
+}  // namespace
 
 BOOL CRgn::CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }
 
