@@ -17,13 +17,6 @@ constexpr int kFewestCircuits = 3;
 constexpr int kMostForExhaustiveSearch = 19;
 constexpr int kMostForExtendedMethod = 200;
 
-int PhaseIndex(const CString& phase) {
-  if (phase == "L1") return 0;
-  if (phase == "L2") return 1;
-  if (phase == "L3") return 2;
-  return -1;
-}
-
 struct BoardAsRead {
   std::vector<float> loads;
   std::vector<int> phases;  // -1 for a phase that is not valid

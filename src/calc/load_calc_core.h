@@ -5,6 +5,7 @@
 // the command-line tool drives it on its own.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,7 +16,7 @@
 #include "calc/switch_combo_box.h"
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 class CLoadCalcCore {
  public:
@@ -49,8 +50,10 @@ class CLoadCalcCore {
   bool Calculate();
 
   // The switch models whose ratings reach the current: each name followed by
-  // ";", in library order; empty when none qualifies.
+  // ";", in library order; empty when none qualifies, or when the library
+  // could not be opened (then SwitchLookupFailure() says why).
   virtual CString FindSwitches(float current);
+  const std::optional<xls::Error>& SwitchLookupFailure() const { return m_switchLookupFailure; }
 
   // 自动平衡: the best phase of every circuit, then Calculate(). Up to 19
   // circuits the exhaustive search's answer; 20 to 200 the extended method
@@ -98,7 +101,7 @@ class CLoadCalcCore {
   bool SwitchLibraryReadable();
   void SayBackupProblem(const class CSpreadSheet& sheet);
   void EnsureResultColumns();
-  void CalculateCircuit(int row, float phaseSums[3]);
+  bool CalculateCircuit(int row, float phaseSums[3]);
   void CalculateBoard(const float phaseSums[3]);
   void FillSwitchBox(const CString& candidates);
   bool WriteResultSheets(const CString& path, xls::Error& error);
@@ -115,4 +118,5 @@ class CLoadCalcCore {
   // Workbooks (UTF-8 paths) whose unwritten backup sheet has been said.
   std::set<std::string> m_backupProblemsSaid;
   bool m_resultsCurrent = false;
+  std::optional<xls::Error> m_switchLookupFailure;  // of the last FindSwitches
 };

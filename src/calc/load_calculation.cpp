@@ -7,7 +7,6 @@
 #include "calc/circuit_validation.h"
 #include "calc/load_calc_core.h"
 #include "calc/problem_texts.h"
-#include "platform/odbc/db_exception.h"
 
 namespace {
 
@@ -17,13 +16,6 @@ constexpr double kUnbalanceLimit = 0.15;
 
 // Power factors are accepted in (0.01, 1].
 bool IsValidPowerFactor(float value) { return value > 0.01 && value <= 1; }
-
-int PhaseIndex(const CString& phase) {
-  if (phase == "L1") return 0;
-  if (phase == "L2") return 1;
-  if (phase == "L3") return 2;
-  return -1;
-}
 
 }  // namespace
 
@@ -46,13 +38,10 @@ bool CLoadCalcCore::Calculate() {
     return false;
   }
   if (!CircuitsAreValid()) return false;
-  try {
-    return m_resultsCurrent = CalculateChecked();
-  } catch (const CDBException& e) {
-    m_host.ShowMessage(
-        calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
-    return false;
-  }
+  m_resultsCurrent = CalculateChecked();
+  if (!m_resultsCurrent && SwitchLookupFailure())
+    m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::SwitchLibrarySheet(), *SwitchLookupFailure()));
+  return m_resultsCurrent;
 }
 
 bool CLoadCalcCore::CalculateChecked() {
@@ -60,9 +49,12 @@ bool CLoadCalcCore::CalculateChecked() {
   EnsureResultColumns();
   float phaseSums[3] = {0.0f, 0.0f, 0.0f};
   const int rows = m_list.GetItemCount();
-  for (int row = 0; row < rows; ++row) CalculateCircuit(row, phaseSums);
+  for (int row = 0; row < rows; ++row)
+    if (!CalculateCircuit(row, phaseSums)) return false;
   CalculateBoard(phaseSums);
-  FillSwitchBox(FindSwitches(m_fCurrent));
+  const CString boardSwitches = FindSwitches(m_fCurrent);
+  if (SwitchLookupFailure()) return false;
+  FillSwitchBox(boardSwitches);
   m_host.ExchangeBoardData(false);
   return true;
 }
@@ -80,7 +72,8 @@ void CLoadCalcCore::EnsureResultColumns() {
   }
 }
 
-void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
+// False when the switch library could not be opened: the calculation stops there.
+bool CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   const CString phase = ReadShortCell(m_list, row, 1);
   const float equipmentPower = ReadCellNumber(m_list, row, 2);
   const float demandCoefficient = ReadCellNumber(m_list, row, 3);
@@ -94,7 +87,9 @@ void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   if (validPowerFactor) {
     const auto current = static_cast<float>(power / (kCircuitVoltage * powerFactor));
     m_list.SetItemText(row, 6, FormatFixed(current));
-    m_list.SetItemText(row, 7, FindSwitches(current));
+    const CString switches = FindSwitches(current);
+    if (SwitchLookupFailure()) return false;
+    m_list.SetItemText(row, 7, switches);
   } else {
     // No current can be computed: the row shows none rather than another
     // circuit's figures.
@@ -105,9 +100,10 @@ void CLoadCalcCore::CalculateCircuit(int row, float phaseSums[3]) {
   const int phaseIndex = PhaseIndex(phase);
   if (phaseIndex < 0) {
     m_host.ShowMessage(m_list.GetItemText(row, 0) + calc_text::InvalidPhaseSuffix());
-    return;
+    return true;
   }
   phaseSums[phaseIndex] = static_cast<float>(static_cast<double>(phaseSums[phaseIndex]) + equipmentPower);
+  return true;
 }
 
 void CLoadCalcCore::CalculateBoard(const float phaseSums[3]) {

@@ -4,7 +4,6 @@
 #include "calc/load_calc_core.h"
 #include "calc/problem_texts.h"
 #include "calc/results_target.h"
-#include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
 
@@ -44,14 +43,9 @@ bool CLoadCalcCore::SaveResults(const CString& requested) {
   }
   xls::Error error;
   m_host.BeginWaitCursor();
-  bool written = false;
-  try {
-    const ResultsScratch scratch(*target);
-    const std::optional<CString> built = scratch.WorkbookPath(error);
-    written = built && WriteResultSheets(*built, error) && ReplaceWithFile(*built, *target, error);
-  } catch (const CDBException& e) {
-    error = xls::MakeError(e.m_strError.str(), e.m_kind);
-  }
+  const ResultsScratch scratch(*target);
+  const std::optional<CString> built = scratch.WorkbookPath(error);
+  const bool written = built && WriteResultSheets(*built, error) && ReplaceWithFile(*built, *target, error);
   m_host.EndWaitCursor();
   m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(*target, calc_text::Reason(error)));
   return written;
@@ -61,8 +55,14 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
   // The board's switch text first: it reads the input workbook, and a failure
   // there should leave no half-written results.
   const CString boardSwitches = FindSwitches(m_fCurrent);
+  if (SwitchLookupFailure()) {
+    error = *SwitchLookupFailure();
+    return false;
+  }
 
-  CSpreadSheet circuits(path, calc_text::CircuitResultsSheet(), true);
+  const std::unique_ptr<CSpreadSheet> opened = CSpreadSheet::TryOpen(path, calc_text::CircuitResultsSheet(), true, error);
+  if (!opened) return false;
+  CSpreadSheet& circuits = *opened;
   circuits.DeleteSheet();
   circuits.BeginTransaction();
   CStringArray headers;
@@ -80,7 +80,9 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
     return false;
   }
 
-  CSpreadSheet board(path, calc_text::BoardResultsSheet(), true);
+  const std::unique_ptr<CSpreadSheet> openedBoard = CSpreadSheet::TryOpen(path, calc_text::BoardResultsSheet(), true, error);
+  if (!openedBoard) return false;
+  CSpreadSheet& board = *openedBoard;
   board.BeginTransaction();
   CStringArray boardHeaders;
   boardHeaders.Add(calc_text::ParameterItem());
