@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "xlsx/xlsx_workbook.h"
-#include "xls/unicode_text.h"
+#include "workbook/unicode_text.h"
 
 namespace fs = std::filesystem;
 

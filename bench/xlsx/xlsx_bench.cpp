@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "xls/connection.h"
+#include "sql/connection.h"
 #include "xlsx/xlsx_workbook.h"
 #include "xlsx/zip_package.h"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/about_dlg.h"
+#include "app/main_dialog_tips.h"
 #include "app/shortcuts.h"
 #include "app/workbook_drop.h"
 
@@ -26,7 +27,6 @@
 #include "report/calculation_report.h"
 #include "report/report_messages.h"
 #include "report_pdf/report_pdf.h"
-#include "tooltip/main_dialog_tips.h"
 
 namespace {
 

@@ -11,4 +11,6 @@ constexpr int kNumberCellBytes = 9;
 // The cell text as the calculation sees it (phase and number cells).
 CString ReadShortCell(const CircuitTable& list, int row, int column);
 float ReadCellNumber(const CircuitTable& list, int row, int column);
+// A phase cell's text as 0 (L1), 1 (L2) or 2 (L3); -1 when it names none.
+int PhaseIndex(const CString& phase);
 CString FormatFixed(float value);

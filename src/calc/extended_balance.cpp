@@ -360,17 +360,23 @@ ExtendedBalance Concluded(ExtendedBalance result, const SearchClock& clock, cons
   return result;
 }
 
+// What both entry points start from: the board in whole units (or the
+// refusal), the clock and the spread no assignment can beat.
+template <class Search>
+ExtendedBalance OnPreparedBoard(std::span<const float> loads, std::span<const int> current,
+                                const BalanceLimits& limits, Search search) {
+  Prepared prepared = Prepare(loads, current);
+  if (!prepared.board) return prepared.refusal;
+  SearchClock clock(limits);
+  return search(*prepared.board, clock, SpreadLowerBound(Sums{0, 0, 0}, prepared.board->total));
+}
+
 }  // namespace
 
 ExtendedBalance BalanceExtended(std::span<const float> loads, std::span<const int> current,
                                 const BalanceLimits& limits) {
-  Prepared prepared = Prepare(loads, current);
-  if (!prepared.board) return prepared.refusal;
-  const Board& board = *prepared.board;
-  SearchClock clock(limits);
+  return OnPreparedBoard(loads, current, limits, [](const Board& board, SearchClock& clock, int64_t rootBound) {
   ExtendedBalance result;
-  const int64_t rootBound = SpreadLowerBound(Sums{0, 0, 0}, board.total);
-
   SpreadSearch spreads(board, clock, rootBound);
   spreads.Run();
   if (clock.Stopped() == BalanceStop::Cancelled || spreads.BestPhases().empty()) {
@@ -383,16 +389,13 @@ ExtendedBalance BalanceExtended(std::span<const float> loads, std::span<const in
   if (result.unbalanceProved)
     phases = FewestMovesWithin(board, clock, spreads.BestSpread(), std::move(phases), result.optimal);
   return Concluded(std::move(result), clock, board, phases);
+  });
 }
 
 ExtendedBalance BalanceBelow(std::span<const float> loads, std::span<const int> current, double bound,
                              const BalanceLimits& limits) {
-  Prepared prepared = Prepare(loads, current);
-  if (!prepared.board) return prepared.refusal;
-  const Board& board = *prepared.board;
-  SearchClock clock(limits);
+  return OnPreparedBoard(loads, current, limits, [bound](const Board& board, SearchClock& clock, int64_t rootBound) {
   ExtendedBalance result;
-  const int64_t rootBound = SpreadLowerBound(Sums{0, 0, 0}, board.total);
   result.lowerBound = UnbalanceOf(rootBound, board.total);
   const int64_t limit = LargestSpreadBelow(bound, board.total);
   result.stop = BalanceStop::Finished;
@@ -413,4 +416,5 @@ ExtendedBalance BalanceBelow(std::span<const float> loads, std::span<const int> 
   result = Concluded(std::move(result), clock, board, phases);
   result.reachesBound = result.stop != BalanceStop::Cancelled;
   return result;
+  });
 }

@@ -5,7 +5,6 @@
 #include "calc/problem_texts.h"
 #include "calc/workbook_files.h"
 #include "calc/program_folder.h"
-#include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
 
@@ -83,35 +82,35 @@ bool CLoadCalcCore::ReadCircuits() {
     m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::NotAWorkbookFile()));
     return false;
   }
-  try {
-    CSpreadSheet sheet(m_strWorkbook, calc_text::CircuitSheet(), true);
-    if (!sheet.GetOpenError().text.empty()) {
-      m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::CircuitSheet(), sheet.GetOpenError()));
-      return false;
-    }
-    SayBackupProblem(sheet);
-    const WaitCursorScope wait(m_host);
-    // The list changes only once every row is read: a failure leaves it as it was.
-    std::vector<CStringArray> circuits;
-    const long rows = sheet.GetTotalRows();
-    for (long r = 2; r <= rows; ++r) {
-      CStringArray values;
-      sheet.ReadRow(values, r);
-      if (HoldsAnything(values)) circuits.push_back(std::move(values));
-    }
-    ResetCircuitList();
-    for (const CStringArray& values : circuits) {
-      const int item = m_list.InsertItem(m_list.GetItemCount(), values.IsEmpty() ? CString() : values[0]);
-      for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
-    }
-    m_bCircuitsRead = true;
-    if (m_list.GetItemCount() == 0) m_host.ShowMessage(calc_text::NoCircuits(m_strWorkbook));
-    return true;
-  } catch (const CDBException& e) {
-    m_host.ShowMessage(
-        calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
+  xls::Error failure;
+  const std::unique_ptr<CSpreadSheet> opened = CSpreadSheet::TryOpen(m_strWorkbook, calc_text::CircuitSheet(), true, failure);
+  if (!opened) {
+    m_host.ShowMessage(calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(failure)));
     return false;
   }
+  CSpreadSheet& sheet = *opened;
+  if (!sheet.GetOpenError().text.empty()) {
+    m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::CircuitSheet(), sheet.GetOpenError()));
+    return false;
+  }
+  SayBackupProblem(sheet);
+  const WaitCursorScope wait(m_host);
+  // The list changes only once every row is read: a failure leaves it as it was.
+  std::vector<CStringArray> circuits;
+  const long rows = sheet.GetTotalRows();
+  for (long r = 2; r <= rows; ++r) {
+    CStringArray values;
+    sheet.ReadRow(values, r);
+    if (HoldsAnything(values)) circuits.push_back(std::move(values));
+  }
+  ResetCircuitList();
+  for (const CStringArray& values : circuits) {
+    const int item = m_list.InsertItem(m_list.GetItemCount(), values.IsEmpty() ? CString() : values[0]);
+    for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
+  }
+  m_bCircuitsRead = true;
+  if (m_list.GetItemCount() == 0) m_host.ShowMessage(calc_text::NoCircuits(m_strWorkbook));
+  return true;
 }
 
 // The backup keeps the circuit sheet as it was before the program first

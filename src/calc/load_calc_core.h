@@ -18,7 +18,7 @@
 #include "calc/switch_combo_box.h"
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 enum class CalcMethod {
   Original,  // 原方法: the board's power factor and demand coefficient
@@ -57,8 +57,10 @@ class CLoadCalcCore {
   bool Calculate();
 
   // The switch models whose ratings reach the current: each name followed by
-  // ";", in library order; empty when none qualifies.
+  // ";", in library order; empty when none qualifies, or when the library
+  // could not be opened (then SwitchLookupFailure() says why).
   virtual CString FindSwitches(float current);
+  const std::optional<xls::Error>& SwitchLookupFailure() const { return m_switchLookupFailure; }
 
   // 自动平衡: the best phase of every circuit, then Calculate(). Up to 19
   // circuits the exhaustive search's answer; 20 to 200 the extended method
@@ -112,8 +114,9 @@ class CLoadCalcCore {
   void SayBackupProblem(const class CSpreadSheet& sheet);
   void EnsureResultColumns();
   bool CalculateStandardChecked();
-  void WriteCircuitRow(int row, float power, std::optional<float> current);
+  bool WriteCircuitRow(int row, float power, std::optional<float> current);
   void FillSwitchBox(const CString& candidates);
+  bool FillBoardSwitches();
   bool WriteResultSheets(const CString& path, xls::Error& error);
   bool WriteStandardSheet(const CString& path, xls::Error& error);
   bool BalanceAndCalculate(const BalanceSettings& settings);
@@ -132,4 +135,5 @@ class CLoadCalcCore {
   std::set<std::string> m_backupProblemsSaid;
   bool m_resultsCurrent = false;
   std::optional<StandardBoardResult> m_lastStandard;
+  std::optional<xls::Error> m_switchLookupFailure;  // of the last FindSwitches
 };

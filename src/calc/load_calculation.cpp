@@ -12,7 +12,6 @@
 #include "calc/original_method.h"
 #include "calc/problem_texts.h"
 #include "calc/standard_texts.h"
-#include "platform/odbc/db_exception.h"
 
 bool CLoadCalcCore::Calculate() {
   m_resultsCurrent = false;
@@ -23,14 +22,10 @@ bool CLoadCalcCore::Calculate() {
     return false;
   }
   if (!BoardInputsAreValid() || !CircuitsAreValid()) return false;
-  try {
-    const bool calculated = m_method == CalcMethod::Standard ? CalculateStandardChecked() : CalculateChecked();
-    return m_resultsCurrent = calculated;
-  } catch (const CDBException& e) {
-    m_host.ShowMessage(
-        calc_text::WorkbookUnreadable(m_strWorkbook, calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind))));
-    return false;
-  }
+  m_resultsCurrent = m_method == CalcMethod::Standard ? CalculateStandardChecked() : CalculateChecked();
+  if (!m_resultsCurrent && SwitchLookupFailure())
+    m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::SwitchLibrarySheet(), *SwitchLookupFailure()));
+  return m_resultsCurrent;
 }
 
 // Results shown from earlier inputs would be taken for these. 规范法 uses
@@ -61,7 +56,7 @@ bool CLoadCalcCore::CalculateChecked() {
     const OriginalCircuitResult& result = board.circuits[i];
     // The refusal comes before anything of the row is written.
     if (!result.powerFactorValid) m_host.ShowMessage(CircuitPowerFactorRefusal(circuits[i].number));
-    WriteCircuitRow(row, result.power, result.current);
+    if (!WriteCircuitRow(row, result.power, result.current)) return false;
     if (circuits[i].kind == PhaseKind::Invalid)
       m_host.ShowMessage(circuits[i].number + calc_text::InvalidPhaseSuffix());
   }
@@ -72,7 +67,7 @@ bool CLoadCalcCore::CalculateChecked() {
   m_fEquipPower = board.equipmentPower;
   m_fCalcPower = board.calculatedPower;
   m_fCurrent = board.current;
-  FillSwitchBox(FindSwitches(m_fCurrent));
+  if (!FillBoardSwitches()) return false;
   m_host.ExchangeBoardData(false);
   return true;
 }
@@ -84,8 +79,9 @@ bool CLoadCalcCore::CalculateStandardChecked() {
   const StandardBoardResult board = CalculateStandard(circuits, m_standardInputs);
   EnsureResultColumns();
   for (size_t i = 0; i < circuits.size(); ++i)
-    WriteCircuitRow(static_cast<int>(i), static_cast<float>(board.circuits[i].pjs),
-                    static_cast<float>(board.circuits[i].ijs));
+    if (!WriteCircuitRow(static_cast<int>(i), static_cast<float>(board.circuits[i].pjs),
+                         static_cast<float>(board.circuits[i].ijs)))
+      return false;
   const double third = board.threePhaseP / 3.0;
   m_fL1 = static_cast<float>(board.phaseP[0] + third);
   m_fL2 = static_cast<float>(board.phaseP[1] + third);
@@ -95,8 +91,8 @@ bool CLoadCalcCore::CalculateStandardChecked() {
   m_fCalcPower = static_cast<float>(board.totals.pjs);
   // The switch is chosen on the current before compensation.
   m_fCurrent = static_cast<float>(board.totals.current);
+  if (!FillBoardSwitches()) return false;
   m_lastStandard = board;
-  FillSwitchBox(FindSwitches(m_fCurrent));
   m_host.ExchangeBoardData(false);
   return true;
 }
@@ -114,17 +110,29 @@ void CLoadCalcCore::EnsureResultColumns() {
   }
 }
 
-void CLoadCalcCore::WriteCircuitRow(int row, float power, std::optional<float> current) {
+// False when the switch library could not be opened: the calculation stops there.
+bool CLoadCalcCore::WriteCircuitRow(int row, float power, std::optional<float> current) {
   m_list.SetItemText(row, 5, FormatFixed(power));
   if (current) {
     m_list.SetItemText(row, 6, FormatFixed(*current));
-    m_list.SetItemText(row, 7, FindSwitches(*current));
+    const CString switches = FindSwitches(*current);
+    if (SwitchLookupFailure()) return false;
+    m_list.SetItemText(row, 7, switches);
   } else {
     // No current can be computed: the row shows none rather than another
     // circuit's figures.
     m_list.SetItemText(row, 6, CString());
     m_list.SetItemText(row, 7, CString());
   }
+  return true;
+}
+
+// False when the switch library could not be opened.
+bool CLoadCalcCore::FillBoardSwitches() {
+  const CString boardSwitches = FindSwitches(m_fCurrent);
+  if (SwitchLookupFailure()) return false;
+  FillSwitchBox(boardSwitches);
+  return true;
 }
 
 // Entries in the order of the text. A run of ";" after an entry ends it as

@@ -6,7 +6,7 @@
 
 #include "calc/results_target.h"
 #include "platform/text/cstring.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace calc_text {
 

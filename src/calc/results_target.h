@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/text/cstring.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 // Why a file is refused as the target of the results or of the report.
 struct TargetRefusal {

@@ -6,7 +6,6 @@
 #include "calc/results_target.h"
 #include "calc/standard_results_sheet.h"
 #include "calc/standard_texts.h"
-#include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
 
@@ -24,7 +23,9 @@ using ParameterRows = std::vector<std::pair<CString, CString>>;
 
 // A sheet of 参数项 | 参数值 rows.
 bool WriteParameterSheet(const CString& path, const CString& name, const ParameterRows& rows, xls::Error& error) {
-  CSpreadSheet sheet(path, name, true);
+  const std::unique_ptr<CSpreadSheet> opened = CSpreadSheet::TryOpen(path, name, true, error);
+  if (!opened) return false;
+  CSpreadSheet& sheet = *opened;
   sheet.BeginTransaction();
   CStringArray headers;
   headers.Add(calc_text::ParameterItem());
@@ -60,14 +61,9 @@ bool CLoadCalcCore::SaveResults(const CString& requested) {
   }
   xls::Error error;
   m_host.BeginWaitCursor();
-  bool written = false;
-  try {
-    const ResultsScratch scratch(*target);
-    const std::optional<CString> built = scratch.WorkbookPath(error);
-    written = built && WriteResultSheets(*built, error) && ReplaceWithFile(*built, *target, error);
-  } catch (const CDBException& e) {
-    error = xls::MakeError(e.m_strError.str(), e.m_kind);
-  }
+  const ResultsScratch scratch(*target);
+  const std::optional<CString> built = scratch.WorkbookPath(error);
+  const bool written = built && WriteResultSheets(*built, error) && ReplaceWithFile(*built, *target, error);
   m_host.EndWaitCursor();
   m_host.ShowMessage(written ? calc_text::WriteSucceeded() : calc_text::WriteFailed(*target, calc_text::Reason(error)));
   return written;
@@ -77,8 +73,14 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
   // The board's switch text first: it reads the input workbook, and a failure
   // there should leave no half-written results.
   const CString boardSwitches = FindSwitches(m_fCurrent);
+  if (SwitchLookupFailure()) {
+    error = *SwitchLookupFailure();
+    return false;
+  }
 
-  CSpreadSheet circuits(path, calc_text::CircuitResultsSheet(), true);
+  const std::unique_ptr<CSpreadSheet> opened = CSpreadSheet::TryOpen(path, calc_text::CircuitResultsSheet(), true, error);
+  if (!opened) return false;
+  CSpreadSheet& circuits = *opened;
   circuits.DeleteSheet();
   circuits.BeginTransaction();
   CStringArray headers;

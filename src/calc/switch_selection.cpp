@@ -19,27 +19,45 @@ bool AnyRatingReaches(const CStringArray& cells, double threshold) {
   return false;
 }
 
+// Null, with `error` saying why, when the library cannot be read: neither
+// its workbook nor its sheet.
+std::unique_ptr<CSpreadSheet> OpenSwitchLibrary(const CString& workbook, xls::Error& error) {
+  std::unique_ptr<CSpreadSheet> library = CSpreadSheet::TryOpen(workbook, calc_text::SwitchLibrarySheet(), false, error);
+  if (library && !library->GetOpenError().text.empty()) {
+    error = library->GetOpenError();
+    library.reset();
+  }
+  return library;
+}
+
 }  // namespace
 
 // The lookup never writes the backup sheet: that only ever holds the circuit sheet.
 CString CLoadCalcCore::FindSwitches(float current) {
-  CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), false);
+  m_switchLookupFailure.reset();
+  xls::Error failure;
+  const std::unique_ptr<CSpreadSheet> library = OpenSwitchLibrary(m_strWorkbook, failure);
+  if (!library) {
+    m_switchLookupFailure = failure;
+    return CString();
+  }
   const double threshold = RatingThreshold(current);
   CString result;
-  const long rows = library.GetTotalRows();
+  const long rows = library->GetTotalRows();
   for (long r = 2; r <= rows; ++r) {
     CStringArray cells;
-    library.ReadRow(cells, r);
+    library->ReadRow(cells, r);
     if (cells.GetSize() >= 2 && AnyRatingReaches(cells, threshold)) result += cells[0] + ";";
   }
   return result;
 }
 
-// An unreadable library would look like one in which no switch fits.
+// An unreadable library would look like one in which no switch fits; the
+// calculation says why (SwitchLookupFailure) and stops before any row.
 bool CLoadCalcCore::SwitchLibraryReadable() {
-  const CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), false);
-  const xls::Error& error = library.GetOpenError();
-  if (error.text.empty()) return true;
-  m_host.ShowMessage(calc_text::SheetUnreadable(m_strWorkbook, calc_text::SwitchLibrarySheet(), error));
+  m_switchLookupFailure.reset();
+  xls::Error error;
+  if (OpenSwitchLibrary(m_strWorkbook, error)) return true;
+  m_switchLookupFailure = error;
   return false;
 }

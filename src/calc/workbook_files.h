@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/text/cstring.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace workbook_files {
 

@@ -6,7 +6,7 @@
 #include "calc/load_calc_core.h"
 #include "calc/switch_combo_box.h"
 #include "report/calculation_report.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 // False when this build has no painter for reports (built without Qt).
 bool CanWriteReports();

@@ -10,7 +10,7 @@
 
 #include "report_pdf/report_font.h"
 #include "report_pdf/report_layout.h"
-#include "xls/atomic_file.h"
+#include "workbook/atomic_file.h"
 
 namespace report_pdf {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "report/calculation_report.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace report_pdf {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/odbc/database.h"
+#include "platform/odbc/db_exception.h"
 #include "platform/odbc/recordset.h"
 #include "sheet/row_text.h"
 #include "platform/text/mbcs.h"
@@ -78,6 +79,16 @@ CSpreadSheet::CSpreadSheet(CString File, CString SheetOrSeparator, bool Backup)
     return;
   }
   if (Open() && m_bMakeBackup && m_bHasHeader) MakeBackup();
+}
+
+std::unique_ptr<CSpreadSheet> CSpreadSheet::TryOpen(const CString& File, const CString& SheetOrSeparator,
+                                                    bool Backup, xls::Error& error) {
+  try {
+    return std::make_unique<CSpreadSheet>(File, SheetOrSeparator, Backup);
+  } catch (const CDBException& e) {
+    error = xls::MakeError(e.m_strError.str(), e.m_kind);
+    return nullptr;
+  }
 }
 
 CSpreadSheet::~CSpreadSheet() {

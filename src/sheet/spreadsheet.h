@@ -10,7 +10,7 @@
 
 #include "platform/text/cstring.h"
 #include "platform/text/cstring_array.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 class CDatabase;
 class CRecordset;
@@ -19,6 +19,10 @@ class CSpreadSheet {
  public:
   // May throw CDBException when the workbook's connection cannot be opened.
   CSpreadSheet(CString File, CString SheetOrSeparator, bool Backup = true);
+  // The same without the exception: null, with `error` saying why, when the
+  // workbook's connection cannot be opened.
+  static std::unique_ptr<CSpreadSheet> TryOpen(const CString& File, const CString& SheetOrSeparator, bool Backup,
+                                               xls::Error& error);
   ~CSpreadSheet();
   CSpreadSheet(const CSpreadSheet&) = delete;
   CSpreadSheet& operator=(const CSpreadSheet&) = delete;

@@ -367,6 +367,149 @@ struct Layout {
   size_t sectors_for(size_t bytes) const { return (bytes + kSectorSize - 1) / kSectorSize; }
 };
 
+// The sectors after the header, with the allocation table (FAT) that chains
+// them. Sector ids follow the order the parts are placed.
+class SectorBody {
+ public:
+  // The first sector of the chain now holding `data`, or end-of-chain when empty.
+  uint32_t place_chain(std::span<const uint8_t> data) {
+    if (data.empty()) return kEndOfChain;
+    const uint32_t first = static_cast<uint32_t>(m_fat.size());
+    const size_t count = Layout().sectors_for(data.size());
+    for (size_t i = 0; i < count; ++i) m_fat.push_back(i + 1 == count ? kEndOfChain : first + i + 1);
+    m_body.insert(m_body.end(), data.begin(), data.end());
+    m_body.resize(m_fat.size() * Layout::kSectorSize, 0);
+    return first;
+  }
+  std::vector<uint32_t>& fat() { return m_fat; }
+  const std::vector<uint8_t>& bytes() const { return m_body; }
+
+ private:
+  std::vector<uint8_t> m_body;
+  std::vector<uint32_t> m_fat;
+};
+
+// Small streams live in 64-byte mini sectors inside the root entry's
+// stream, chained by the mini FAT.
+struct MiniStreamWriter {
+  std::vector<uint8_t> bytes;
+  std::vector<uint32_t> fat;
+
+  uint32_t place(std::span<const uint8_t> data) {
+    const uint32_t start = static_cast<uint32_t>(fat.size());
+    const size_t count = (data.size() + kMiniSectorSize - 1) / kMiniSectorSize;
+    for (size_t i = 0; i < count; ++i) fat.push_back(i + 1 == count ? kEndOfChain : start + i + 1);
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    bytes.resize(fat.size() * kMiniSectorSize, 0);
+    return start;
+  }
+};
+
+void SetStreamPlace(std::array<uint8_t, 128>& raw, uint32_t start, size_t size) {
+  PutU32Array(raw, kStart, start);
+  PutU32Array(raw, kSize, static_cast<uint32_t>(size));
+  PutU32Array(raw, kSize + 4, 0);
+}
+
+// The directory sectors: every entry, then empty entries to the sector's end.
+std::vector<uint8_t> DirectoryBytes(const std::vector<std::array<uint8_t, 128>>& raws) {
+  ByteWriter directory;
+  for (const auto& raw : raws) directory.append(raw);
+  while (directory.size() % Layout::kSectorSize != 0) {
+    auto empty = MakeEntry(u"", DirectoryEntry::kEmpty, kNoStream);
+    empty[kNameLength] = 0;
+    empty[kColour] = 0;
+    directory.append(empty);
+  }
+  return std::move(directory.bytes());
+}
+
+// The FAT and DIFAT sectors the file needs: the tables must also describe
+// their own sectors, so the counts grow until they cover themselves.
+struct TableSectors {
+  size_t fat_count = 0;
+  size_t difat_count = 0;
+};
+
+TableSectors CountTableSectors(size_t body_sectors) {
+  TableSectors tables;
+  for (;;) {
+    const size_t total = body_sectors + tables.fat_count + tables.difat_count;
+    const size_t need_fat = (total + Layout::kIdsPerSector - 1) / Layout::kIdsPerSector;
+    const size_t need_difat =
+        need_fat > kHeaderDifatCount ? (need_fat - kHeaderDifatCount + Layout::kIdsPerSector - 2) / (Layout::kIdsPerSector - 1) : 0;
+    if (need_fat == tables.fat_count && need_difat == tables.difat_count) return tables;
+    tables.fat_count = need_fat;
+    tables.difat_count = need_difat;
+  }
+}
+
+// What the header says about where things are.
+struct HeaderPlaces {
+  TableSectors tables;
+  uint32_t fat_start = 0;
+  uint32_t difat_start = 0;
+  uint32_t directory_start = 0;
+  uint32_t mini_fat_start = kEndOfChain;
+  uint32_t mini_fat_count = 0;
+};
+
+// Header signature, header CLSID (zero), minor and major version (3: sectors of 512 bytes).
+void WriteHeaderIdentity(ByteWriter& out) {
+  out.append(kSignature);
+  out.zeros(16);
+  out.u16(0x3E);
+  out.u16(3);
+}
+
+// Byte order mark (little-endian), sector shift (2^9 bytes), mini sector
+// shift (2^6 bytes) and the reserved bytes.
+void WriteSectorShifts(ByteWriter& out) {
+  out.u16(0xFFFE);
+  out.u16(9);
+  out.u16(6);
+  out.zeros(6);
+}
+
+// Number of directory sectors (always 0 in version 3), number of FAT
+// sectors, first directory sector and the transaction signature (unused).
+void WriteFatAndDirectoryPlaces(ByteWriter& out, const HeaderPlaces& places) {
+  out.u32(0);
+  out.u32(static_cast<uint32_t>(places.tables.fat_count));
+  out.u32(places.directory_start);
+  out.u32(0);
+}
+
+// Mini stream cutoff size, first mini FAT sector and number of mini FAT sectors.
+void WriteMiniFatPlaces(ByteWriter& out, const HeaderPlaces& places) {
+  out.u32(kMiniStreamCutoff);
+  out.u32(places.mini_fat_start);
+  out.u32(places.mini_fat_count);
+}
+
+// The FAT sector at `index` of the DIFAT, or free past the last one.
+uint32_t FatSectorAt(const HeaderPlaces& places, size_t index) {
+  return index < places.tables.fat_count ? places.fat_start + static_cast<uint32_t>(index) : kFreeSector;
+}
+
+// First DIFAT sector, number of DIFAT sectors, then the header's own 109
+// DIFAT entries.
+void WriteDifatPlaces(ByteWriter& out, const HeaderPlaces& places) {
+  out.u32(places.tables.difat_count ? places.difat_start : kEndOfChain);
+  out.u32(static_cast<uint32_t>(places.tables.difat_count));
+  for (size_t i = 0; i < kHeaderDifatCount; ++i) out.u32(FatSectorAt(places, i));
+}
+
+// DIFAT sectors beyond the header: 127 FAT sector ids each, then the next DIFAT sector.
+void WriteDifatSectors(ByteWriter& out, const HeaderPlaces& places) {
+  const size_t count = places.tables.difat_count;
+  for (size_t d = 0; d < count; ++d) {
+    for (size_t i = 0; i + 1 < Layout::kIdsPerSector; ++i)
+      out.u32(FatSectorAt(places, kHeaderDifatCount + d * (Layout::kIdsPerSector - 1) + i));
+    out.u32(d + 1 < count ? places.difat_start + static_cast<uint32_t>(d) + 1 : kEndOfChain);
+  }
+}
+
 }  // namespace
 
 CompoundFile CompoundFile::WithStream(std::u16string_view name, std::vector<uint8_t> data) {
@@ -382,109 +525,48 @@ CompoundFile CompoundFile::WithStream(std::u16string_view name, std::vector<uint
 }
 
 std::vector<uint8_t> CompoundFile::Serialize() const {
-  constexpr size_t ss = Layout::kSectorSize;
-  const Layout layout;
   std::vector<std::array<uint8_t, 128>> raws;
   for (const DirectoryEntry& entry : m_entries) raws.push_back(entry.raw);
 
-  // Sector ids follow the order the parts are written: big streams, the
-  // small-stream container, the small-stream table, the directory, then the
-  // allocation tables.
-  std::vector<uint8_t> body;
-  std::vector<uint32_t> fat;
-  auto place_chain = [&](std::span<const uint8_t> data) -> uint32_t {
-    if (data.empty()) return kEndOfChain;
-    const uint32_t first = static_cast<uint32_t>(fat.size());
-    const size_t count = layout.sectors_for(data.size());
-    for (size_t i = 0; i < count; ++i) fat.push_back(i + 1 == count ? kEndOfChain : first + i + 1);
-    body.insert(body.end(), data.begin(), data.end());
-    body.resize(fat.size() * ss, 0);
-    return first;
-  };
-
-  std::vector<uint8_t> mini_bytes;
-  std::vector<uint32_t> minifat;
+  // Placed in this order: big streams, the mini stream, the mini FAT, the
+  // directory, then the allocation tables.
+  SectorBody body;
+  MiniStreamWriter mini;
   for (size_t id = 0; id < m_entries.size(); ++id) {
     const DirectoryEntry& entry = m_entries[id];
     if (entry.type() != DirectoryEntry::kStream) continue;
-    uint32_t start = kEndOfChain;
-    if (!entry.data.empty() && entry.data.size() < kMiniStreamCutoff) {
-      start = static_cast<uint32_t>(minifat.size());
-      const size_t count = (entry.data.size() + kMiniSectorSize - 1) / kMiniSectorSize;
-      for (size_t i = 0; i < count; ++i) minifat.push_back(i + 1 == count ? kEndOfChain : start + i + 1);
-      mini_bytes.insert(mini_bytes.end(), entry.data.begin(), entry.data.end());
-      mini_bytes.resize(minifat.size() * kMiniSectorSize, 0);
-    } else {
-      start = place_chain(entry.data);
-    }
-    PutU32Array(raws[id], kStart, start);
-    PutU32Array(raws[id], kSize, static_cast<uint32_t>(entry.data.size()));
-    PutU32Array(raws[id], kSize + 4, 0);
+    const bool small = !entry.data.empty() && entry.data.size() < kMiniStreamCutoff;
+    SetStreamPlace(raws[id], small ? mini.place(entry.data) : body.place_chain(entry.data), entry.data.size());
   }
-  PutU32Array(raws[0], kStart, place_chain(mini_bytes));
-  PutU32Array(raws[0], kSize, static_cast<uint32_t>(mini_bytes.size()));
-  PutU32Array(raws[0], kSize + 4, 0);
+  SetStreamPlace(raws[0], body.place_chain(mini.bytes), mini.bytes.size());
 
-  ByteWriter minifat_bytes;
-  for (uint32_t id : minifat) minifat_bytes.u32(id);
-  while (minifat_bytes.size() % ss != 0) minifat_bytes.u32(kFreeSector);
-  const uint32_t minifat_start = place_chain(minifat_bytes.bytes());
+  ByteWriter mini_fat;
+  for (uint32_t id : mini.fat) mini_fat.u32(id);
+  while (mini_fat.size() % Layout::kSectorSize != 0) mini_fat.u32(kFreeSector);
+  const uint32_t mini_fat_start = body.place_chain(mini_fat.bytes());
 
-  ByteWriter directory;
-  for (const auto& raw : raws) directory.append(raw);
-  while (directory.size() % ss != 0) {
-    auto empty = MakeEntry(u"", DirectoryEntry::kEmpty, kNoStream);
-    empty[kNameLength] = 0;
-    empty[kColour] = 0;
-    directory.append(empty);
-  }
-  const uint32_t directory_start = place_chain(directory.bytes());
+  HeaderPlaces places;
+  places.directory_start = body.place_chain(DirectoryBytes(raws));
+  places.mini_fat_start = mini.fat.empty() ? kEndOfChain : mini_fat_start;
+  places.mini_fat_count = static_cast<uint32_t>((mini.fat.size() * 4 + Layout::kSectorSize - 1) / Layout::kSectorSize);
 
-  // The allocation tables must also describe their own sectors.
-  size_t fat_count = 0, difat_count = 0;
-  for (;;) {
-    const size_t total = fat.size() + fat_count + difat_count;
-    const size_t need_fat = (total + Layout::kIdsPerSector - 1) / Layout::kIdsPerSector;
-    const size_t need_difat =
-        need_fat > kHeaderDifatCount ? (need_fat - kHeaderDifatCount + Layout::kIdsPerSector - 2) / (Layout::kIdsPerSector - 1) : 0;
-    if (need_fat == fat_count && need_difat == difat_count) break;
-    fat_count = need_fat;
-    difat_count = need_difat;
-  }
-  const uint32_t fat_start = static_cast<uint32_t>(fat.size());
-  const uint32_t difat_start = static_cast<uint32_t>(fat_start + fat_count);
-  for (size_t i = 0; i < fat_count; ++i) fat.push_back(kFatSector);
-  for (size_t i = 0; i < difat_count; ++i) fat.push_back(kDifatSector);
-  fat.resize(fat_count * Layout::kIdsPerSector, kFreeSector);
+  std::vector<uint32_t>& fat = body.fat();
+  places.tables = CountTableSectors(fat.size());
+  places.fat_start = static_cast<uint32_t>(fat.size());
+  places.difat_start = static_cast<uint32_t>(places.fat_start + places.tables.fat_count);
+  fat.insert(fat.end(), places.tables.fat_count, kFatSector);
+  fat.insert(fat.end(), places.tables.difat_count, kDifatSector);
+  fat.resize(places.tables.fat_count * Layout::kIdsPerSector, kFreeSector);
 
   ByteWriter out;
-  out.append(kSignature);
-  out.zeros(16);
-  out.u16(0x3E);
-  out.u16(3);
-  out.u16(0xFFFE);
-  out.u16(9);
-  out.u16(6);
-  out.zeros(6);
-  out.u32(0);
-  out.u32(static_cast<uint32_t>(fat_count));
-  out.u32(directory_start);
-  out.u32(0);
-  out.u32(kMiniStreamCutoff);
-  out.u32(minifat.empty() ? kEndOfChain : minifat_start);
-  out.u32(static_cast<uint32_t>((minifat.size() * 4 + ss - 1) / ss));
-  out.u32(difat_count ? difat_start : kEndOfChain);
-  out.u32(static_cast<uint32_t>(difat_count));
-  for (size_t i = 0; i < kHeaderDifatCount; ++i) out.u32(i < fat_count ? fat_start + static_cast<uint32_t>(i) : kFreeSector);
-  out.append(body);
+  WriteHeaderIdentity(out);
+  WriteSectorShifts(out);
+  WriteFatAndDirectoryPlaces(out, places);
+  WriteMiniFatPlaces(out, places);
+  WriteDifatPlaces(out, places);
+  out.append(body.bytes());
   for (uint32_t id : fat) out.u32(id);
-  for (size_t d = 0; d < difat_count; ++d) {
-    for (size_t i = 0; i + 1 < Layout::kIdsPerSector; ++i) {
-      const size_t index = kHeaderDifatCount + d * (Layout::kIdsPerSector - 1) + i;
-      out.u32(index < fat_count ? fat_start + static_cast<uint32_t>(index) : kFreeSector);
-    }
-    out.u32(d + 1 < difat_count ? difat_start + static_cast<uint32_t>(d) + 1 : kEndOfChain);
-  }
+  WriteDifatSectors(out, places);
   return std::move(out.bytes());
 }
 

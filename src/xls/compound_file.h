@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "xls/byte_source.h"
-#include "xls/result.h"
+#include "workbook/byte_source.h"
+#include "workbook/result.h"
 
 namespace xls {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 #include "xls/shared_strings.h"
 
 namespace xls {

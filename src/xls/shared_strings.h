@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xls {
 

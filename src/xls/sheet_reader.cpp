@@ -4,7 +4,7 @@
 
 #include "xls/biff_records.h"
 #include "xls/byte_io.h"
-#include "xls/number_text.h"
+#include "workbook/number_text.h"
 #include "xls/shared_strings.h"
 
 namespace xls {

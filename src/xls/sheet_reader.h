@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 #include "xls/workbook.h"
 
 namespace xls {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 #include "xls/shared_strings.h"
 #include "xls/workbook.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "xls/atomic_file.h"
+#include "workbook/atomic_file.h"
 #include "xls/biff_records.h"
 #include "xls/compound_file.h"
 #include "xls/globals.h"

@@ -14,20 +14,15 @@
 #include <string_view>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
+#include "workbook/sheet_book.h"
 
 namespace xls {
 
-// Cell texts of one sheet: element r is sheet row r + 1, element c of a row
-// is column c + 1 (A). Rows end at their last non-empty cell; the grid ends
-// at the last row holding a value. Numbers read as a spreadsheet shows them
-// in General format, booleans as TRUE/FALSE, empty and error cells as "".
-using Grid = std::vector<std::vector<std::u16string>>;
-
-class Workbook {
+class Workbook : public SheetBook {
  public:
   Workbook();  // a new workbook without sheets, held in memory only
-  ~Workbook();
+  ~Workbook() override;
   Workbook(Workbook&&) noexcept;
   Workbook& operator=(Workbook&&) noexcept;
   Workbook(const Workbook&) = delete;
@@ -38,26 +33,26 @@ class Workbook {
   static Result<Workbook> Load(const std::string& path);
   static Result<Workbook> Parse(std::span<const uint8_t> bytes);
 
-  size_t SheetCount() const;
-  const std::u16string& SheetName(size_t index) const;
+  size_t SheetCount() const override;
+  const std::u16string& SheetName(size_t index) const override;
   // Sheet names compare without regard to case, as the spreadsheet programs do.
-  std::optional<size_t> FindSheet(std::u16string_view name) const;
+  std::optional<size_t> FindSheet(std::u16string_view name) const override;
   // Any sheet of this name, whatever its kind (chart sheets too).
-  bool HasSheetNamed(std::u16string_view name) const;
+  bool HasSheetNamed(std::u16string_view name) const override;
 
-  Result<Grid> ReadSheet(size_t index) const;
+  Result<Grid> ReadSheet(size_t index) const override;
   // The same cells without a copy, shared with other workbooks opened on the
   // same unchanged file; for reading only.
-  Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const;
+  Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const override;
   // The sheet's cells become exactly `cells`, all stored as text.
-  void ReplaceSheet(size_t index, Grid cells);
+  void ReplaceSheet(size_t index, Grid cells) override;
   // Appends a sheet after the others; returns its index.
-  size_t AddSheet(std::u16string name, Grid cells);
+  size_t AddSheet(std::u16string name, Grid cells) override;
 
   Result<std::vector<uint8_t>> Serialize() const;
   // Atomic: a temporary file in the same folder, then rename. The file keeps
   // its permissions; a symbolic link is written through to its target.
-  Status Save(const std::string& path) const;
+  Status Save(const std::string& path) const override;
 
  private:
   struct Impl;

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "xls/byte_source.h"
+#include "workbook/byte_source.h"
 #include "xls/compound_file.h"
 #include "xls/globals.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 #include "xls/workbook_state.h"
 
 namespace xls {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "xls/number_text.h"
+#include "workbook/number_text.h"
 #include "xlsx/xml_events.h"
 #include "xlsx/xml_text.h"
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "xls/result.h"
-#include "xls/workbook.h"
+#include "workbook/grid.h"
+#include "workbook/result.h"
 #include "xlsx/zip_package.h"
 
 namespace xlsx {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "xls/byte_source.h"
-#include "xls/result.h"
-#include "xls/workbook.h"
+#include "workbook/byte_source.h"
+#include "workbook/grid.h"
+#include "workbook/result.h"
 #include "xlsx/package_layout.h"
 #include "xlsx/zip_package.h"
 

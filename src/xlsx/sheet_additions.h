@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 #include "xlsx/zip_package.h"
 
 namespace xlsx {

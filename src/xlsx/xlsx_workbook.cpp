@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "xls/atomic_file.h"
+#include "workbook/atomic_file.h"
 #include "xlsx/cell_parts.h"
 #include "xlsx/new_package.h"
 #include "xlsx/package_file.h"

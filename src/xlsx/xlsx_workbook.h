@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/sheet_book.h"
+#include "workbook/sheet_book.h"
 
 namespace xlsx {
 

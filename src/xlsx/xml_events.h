@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xlsx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "xls/result.h"
+#include "workbook/result.h"
 
 namespace xlsx {
 

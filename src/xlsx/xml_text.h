@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "xls/unicode_text.h"
+#include "workbook/unicode_text.h"
 
 namespace xlsx {
 

@@ -50,6 +50,16 @@ inline QApplication& TestApplication() {
 
 inline std::string Utf8(const CString& text) { return ToUtf8(text); }
 
+// A small board of four circuits and a switch library for it: the board
+// draws 87.552 A (threshold 97), which only C125 carries.
+inline const Rows kSmallBoard = {
+    {"N1", "L1", "3", "0.8", "0.85", "照明"},
+    {"N2", "L1", "4", "0.8", "0.85", "插座"},
+    {"N3", "L1", "5", "0.8", "0.85", "空调"},
+    {"N4", "L2", "2", "0.8", "0.85", "备用"},
+};
+inline const Rows kSmallBoardLibrary = {{"C16", "16"}, {"C32", "32"}, {"C63", "63"}, {"C125", "125"}};
+
 // The dialog's protected parts, for the checks.
 class TestableDialog : public CLoadCalcDlg {
  public:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "workbook_fixture.h"
 
 namespace {
@@ -264,6 +266,22 @@ TEST_F(SwitchSelection, ALibraryRowWithoutAModelNameFirstGivesAnEmptyFirstEntryS
   EXPECT_EQ(switches.GetLBText(2), "A");
   EXPECT_EQ(switches.GetCurSel(), 0);
   EXPECT_EQ(switches.GetWindowText(), "");
+}
+
+// The switch library becomes unreadable between 读取 and 计算: the
+// calculation stops before any row with one message naming the file and
+// the sheet, and no row gets figures.
+TEST_F(Calculation, SwitchLibraryThatCannotBeOpenedStopsTheCalculationWithOneMessage) {
+  WriteInput({{"WL1", "L1", "3", "0.8", "0.85"}, {"WL2", "L2", "2", "1", "0.9"}}, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  { std::ofstream(InputPath(), std::ios::binary | std::ios::trunc) << "not a workbook"; }
+  EXPECT_FALSE(core.Calculate());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].rfind("无法读取工作表“开关型号库”", 0), 0u) << host.messages[0];
+  EXPECT_TRUE(core.SwitchLookupFailure().has_value());
+  EXPECT_EQ(Cell(0, 5), "");
+  EXPECT_EQ(Cell(0, 7), "");
+  EXPECT_EQ(Cell(1, 5), "");
 }
 
 }  // namespace

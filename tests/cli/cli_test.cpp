@@ -270,6 +270,15 @@ TEST_F(LoadcalcCli, TargetsThatAreNotRegularFilesAreLeftAsTheyAre) {
   EXPECT_TRUE(std::filesystem::is_empty(PathIn("folder.xls")));
 }
 
+TEST_F(LoadcalcCli, ADanglingLinkAsTargetIsWrittenThrough) {
+  std::filesystem::create_directory(PathIn("kept"));
+  std::filesystem::create_symlink("kept/results.xls", PathIn("link.xls"));
+  const CliRun run = Invoke(OnSample("--save '" + PathIn("link.xls").string() + "'"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(std::filesystem::symlink_status(PathIn("link.xls"))));
+  EXPECT_EQ(ReadWorkbookBack(PathIn("kept/results.xls").string()).size(), 2u);
+}
+
 TEST_F(LoadcalcCli, ResultsNamesGetTheWorkbookExtensionOrAreRefused) {
   ASSERT_EQ(Invoke(OnSample("--save '" + PathIn("out").string() + "'")).status, 0);
   EXPECT_EQ(ReadWorkbookBack(PathIn("out.xls").string()).size(), 2u);

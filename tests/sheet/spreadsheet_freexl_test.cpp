@@ -1,37 +1,17 @@
 // A workbook written by the component opens in an independent reader with
 // the same texts.
-#include <freexl.h>
-
+#include "freexl_text_cells.h"
 #include "sheet_test_support.h"
 
 namespace {
 
 std::vector<Row> ReadWithFreeXL(const std::string& path, const std::string& sheetName) {
-  const void* handle = nullptr;
-  if (freexl_open(path.c_str(), &handle) != FREEXL_OK) return {{"(FreeXL cannot open the file)"}};
   std::vector<Row> rows;
-  unsigned int sheets = 0;
-  freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets);
-  for (unsigned short s = 0; s < sheets; ++s) {
-    const char* name = nullptr;
-    freexl_get_worksheet_name(handle, s, &name);
-    if (name == nullptr || sheetName != name) continue;
-    freexl_select_active_worksheet(handle, s);
-    unsigned int rowCount = 0;
-    unsigned short columnCount = 0;
-    freexl_worksheet_dimensions(handle, &rowCount, &columnCount);
-    for (unsigned int r = 0; r < rowCount; ++r) {
-      Row row;
-      for (unsigned short c = 0; c < columnCount; ++c) {
-        FreeXL_CellValue cell;
-        freexl_get_cell_value(handle, r, c, &cell);
-        const bool text = cell.type == FREEXL_CELL_TEXT || cell.type == FREEXL_CELL_SST_TEXT;
-        row.push_back(text ? cell.value.text_value : "");
-      }
-      rows.push_back(row);
-    }
-  }
-  freexl_close(handle);
+  const bool opened = VisitTextCellsWithFreeXL(path, sheetName, [&](unsigned, unsigned short column, const char* text) {
+    if (column == 0) rows.emplace_back();
+    rows.back().push_back(text ? text : "");
+  });
+  if (!opened) return {{"(FreeXL cannot open the file)"}};
   return rows;
 }
 

@@ -1,10 +1,9 @@
 // Rows whose last values are empty: they read back with every column of the
 // sheet, and they are written naming only the cells that hold a value.
-#include <freexl.h>
-
 #include <map>
 #include <utility>
 
+#include "freexl_text_cells.h"
 #include "sheet_test_support.h"
 
 namespace {
@@ -15,27 +14,10 @@ using Cells = std::map<std::pair<unsigned, unsigned>, std::string>;
 // The cells of one sheet that hold a text, read by an independent reader (UTF-8).
 Cells TextCellsWithFreeXL(const std::string& path, const std::string& sheetName) {
   Cells cells;
-  const void* handle = nullptr;
-  if (freexl_open(path.c_str(), &handle) != FREEXL_OK) return {{{0, 0}, "(FreeXL cannot open the file)"}};
-  unsigned int sheets = 0;
-  freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets);
-  for (unsigned short s = 0; s < sheets; ++s) {
-    const char* name = nullptr;
-    freexl_get_worksheet_name(handle, s, &name);
-    if (name == nullptr || sheetName != name) continue;
-    freexl_select_active_worksheet(handle, s);
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    freexl_worksheet_dimensions(handle, &rows, &columns);
-    for (unsigned int r = 0; r < rows; ++r) {
-      for (unsigned short c = 0; c < columns; ++c) {
-        FreeXL_CellValue cell;
-        if (freexl_get_cell_value(handle, r, c, &cell) != FREEXL_OK) continue;
-        if (cell.type == FREEXL_CELL_TEXT || cell.type == FREEXL_CELL_SST_TEXT) cells[{r, c}] = cell.value.text_value;
-      }
-    }
-  }
-  freexl_close(handle);
+  const bool opened = VisitTextCellsWithFreeXL(path, sheetName, [&](unsigned row, unsigned short column, const char* text) {
+    if (text) cells[{row, column}] = text;
+  });
+  if (!opened) return {{{0, 0}, "(FreeXL cannot open the file)"}};
   return cells;
 }
 

@@ -9,8 +9,8 @@
 #include <fcntl.h>
 
 #include "xls/compound_file.h"
-#include "xls/connection.h"
-#include "xls/connection_book.h"
+#include "sql/connection.h"
+#include "sql/connection_book.h"
 #include "xlsx/cell_parts.h"
 #include "xlsx/xlsx_workbook.h"
 #include "xlsx/zip_package.h"

@@ -1,14 +1,17 @@
 // CFile: a file opened for reading (read whole at once, then served from
-// memory) or for writing (into a temporary file in the same folder that
-// Close renames into place, so the file is never seen half-written).
+// memory) or for writing (through the workbook core's safe write: into a
+// temporary file in the same folder that Close renames into place, so the
+// file is never seen half-written).
 #pragma once
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/text/cstring.h"
-#include "xls/result.h"
+#include "workbook/result.h"
+#include "workbook/atomic_file.h"
 
 class CFileException : public std::exception {
  public:
@@ -52,9 +55,7 @@ class CFile {
 
   CString m_strFileName;
   bool m_bWriting = false;
-  std::string m_targetPath;  // writing: the file that Close replaces (links resolved)
-  std::string m_tempPath;
-  int m_fd = -1;
+  std::unique_ptr<xls::FileReplacement> m_replacement;  // writing, until closed
   std::vector<char> m_contents;  // reading: the whole file
   size_t m_readPos = 0;
 };

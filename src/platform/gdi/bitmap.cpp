@@ -121,34 +121,7 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* dc, int width, int height) {
   return Attach(::CreateCompatibleBitmap(dc ? dc->GetSafeHdc() : nullptr, width, height));
 }
 
-// Monochrome (1 bit, rows padded to 16 bits, a set bit is white) and
-// 32-bit (blue, green, red, unused) bitmaps.
-BOOL CBitmap::CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {
-  if (width <= 0 || height <= 0 || planes != 1 || (bitCount != 1 && bitCount != 32)) return FALSE;
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  if (bits) {
-    const auto* bytes = static_cast<const BYTE*>(bits);
-    const int stride = bitCount == 1 ? ((width + 15) / 16) * 2 : width * 4;
-    for (int y = 0; y < height; ++y) {
-      const BYTE* row = bytes + static_cast<size_t>(y) * stride;
-      for (int x = 0; x < width; ++x) {
-        const bool white = bitCount == 1 && ((row[x / 8] >> (7 - x % 8)) & 1);
-        const QRgb colour = bitCount == 1 ? (white ? qRgb(255, 255, 255) : qRgb(0, 0, 0))
-                                          : qRgb(row[4 * x + 2], row[4 * x + 1], row[4 * x]);
-        image.setPixel(x, y, colour);
-      }
-    }
-  }
-  return Attach(CreateBitmapFromImage(image));
-}
-
 int CBitmap::GetBitmap(BITMAP* info) const { return GetObject(sizeof(BITMAP), info); }
-
-CSize CBitmap::GetBitmapDimension() const {
-  auto* bitmap = static_cast<HBITMAP>(m_hObject);
-  return bitmap ? CSize(bitmap->Width(), bitmap->Height()) : CSize();
-}
 
 CBitmap* CBitmap::FromHandle(HBITMAP handle) {
   return static_cast<CBitmap*>(CGdiObject::FromHandle(handle));

@@ -8,9 +8,7 @@ class CBitmap : public CGdiObject {
  public:
   CBitmap() = default;
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);
-  BOOL CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits);
   int GetBitmap(BITMAP* info) const;
-  CSize GetBitmapDimension() const;
   operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT
   static CBitmap* FromHandle(HBITMAP handle);
 };

@@ -166,11 +166,6 @@ int CDC::SetROP2(int mode) {
   return std::exchange(m_state.rop2, mode);
 }
 
-int CDC::SetStretchBltMode(int mode) {
-  if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  return std::exchange(m_state.stretchMode, mode);
-}
-
 CPoint CDC::SetViewportOrg(int x, int y) {
   return std::exchange(m_state.viewportOrg, CPoint(x, y));
 }
@@ -220,38 +215,12 @@ int CDC::SelectClipRgn(CRgn* region, int mode) {
   return RegionType(m_state.clip);
 }
 
-int CDC::IntersectClipRect(int l, int t, int r, int b) {
-  CRgn box;
-  box.CreateRectRgn(l + m_state.viewportOrg.x, t + m_state.viewportOrg.y,
-                    r + m_state.viewportOrg.x, b + m_state.viewportOrg.y);
-  return SelectClipRgn(&box, RGN_AND);
-}
-
-int CDC::ExcludeClipRect(int l, int t, int r, int b) {
-  CRgn box;
-  box.CreateRectRgn(l + m_state.viewportOrg.x, t + m_state.viewportOrg.y,
-                    r + m_state.viewportOrg.x, b + m_state.viewportOrg.y);
-  return SelectClipRgn(&box, RGN_DIFF);
-}
-
 int CDC::GetClipBox(LPRECT rect) const {
   if (!rect) return ERROR;
   const QRegion visible = m_state.hasClip ? m_state.clip : QRegion(QRect(QPoint(0, 0), SurfaceSize()));
   const QRect box = visible.boundingRect().translated(-m_state.viewportOrg.x, -m_state.viewportOrg.y);
   *rect = visible.isEmpty() ? RECT{} : RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
   return RegionType(visible);
-}
-
-int CDC::GetDeviceCaps(int index) const {
-  switch (index) {
-    case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
-    case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
-    case BITSPIXEL: return 32;
-    case PLANES: return 1;
-    case LOGPIXELSX:
-    case LOGPIXELSY: return 96;
-    default: return 0;
-  }
 }
 
 QImage CDC::SurfaceImage() const {

@@ -54,13 +54,6 @@ class CDC {
   HGDIOBJ SelectObject(HGDIOBJ object);
   CGdiObject* SelectStockObject(int index);
   HPEN CurrentPen() const { return m_state.pen; }
-  HBRUSH CurrentBrush() const { return m_state.brush; }
-  HFONT CurrentFont() const { return m_state.font; }
-  HBITMAP CurrentBitmap() const { return m_state.bitmap; }
-  CPen* GetCurrentPen() const { return CPen::FromHandle(m_state.pen); }
-  CBrush* GetCurrentBrush() const { return CBrush::FromHandle(m_state.brush); }
-  CFont* GetCurrentFont() const { return CFont::FromHandle(m_state.font); }
-  CBitmap* GetCurrentBitmap() const { return CBitmap::FromHandle(m_state.bitmap); }
 
   COLORREF SetTextColor(COLORREF color);
   COLORREF GetTextColor() const { return m_state.textColor; }
@@ -69,9 +62,6 @@ class CDC {
   int SetBkMode(int mode);
   int GetBkMode() const { return m_state.bkMode; }
   int SetROP2(int mode);
-  int GetROP2() const { return m_state.rop2; }
-  int SetStretchBltMode(int mode);
-  int GetStretchBltMode() const { return m_state.stretchMode; }
   CPoint SetViewportOrg(int x, int y);
   CPoint GetViewportOrg() const { return m_state.viewportOrg; }
 
@@ -81,8 +71,6 @@ class CDC {
   // Clipping, in logical coordinates. A null region removes the clipping.
   int SelectClipRgn(CRgn* region);
   int SelectClipRgn(CRgn* region, int mode);
-  int IntersectClipRect(int l, int t, int r, int b);
-  int ExcludeClipRect(int l, int t, int r, int b);
   int GetClipBox(LPRECT rect) const;
 
   // Lines with the current pen.
@@ -91,24 +79,18 @@ class CDC {
   BOOL LineTo(int x, int y);
   BOOL LineTo(POINT p) { return LineTo(p.x, p.y); }
   CPoint GetCurrentPosition() const { return m_state.position; }
-  BOOL Polyline(const POINT* points, int count);
 
   // Closed figures: outlined with the pen, filled with the brush.
   BOOL Rectangle(int l, int t, int r, int b);
   BOOL Rectangle(LPCRECT rect) { return Rectangle(rect->left, rect->top, rect->right, rect->bottom); }
   BOOL RoundRect(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight);
   BOOL RoundRect(LPCRECT rect, POINT ellipse);
-  BOOL Ellipse(int l, int t, int r, int b);
-  BOOL Ellipse(LPCRECT rect) { return Ellipse(rect->left, rect->top, rect->right, rect->bottom); }
-  BOOL Polygon(const POINT* points, int count);
 
   // Area fills; they ignore the pen and the mix mode.
   void FillRect(LPCRECT rect, CBrush* brush);
   void FillRect(LPCRECT rect, HBRUSH brush);
   void FillSolidRect(LPCRECT rect, COLORREF color);
   void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
-  void FrameRect(LPCRECT rect, CBrush* brush);
-  void Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight);
   BOOL DrawEdge(LPRECT rect, UINT edge, UINT flags);
   COLORREF SetPixel(int x, int y, COLORREF color);
   COLORREF GetPixel(int x, int y) const;
@@ -116,7 +98,6 @@ class CDC {
   // Regions: FillRgn uses the DC's mix mode, as the tooltip's shadow needs.
   BOOL FillRgn(CRgn* region, CBrush* brush);
   BOOL FrameRgn(CRgn* region, CBrush* brush, int width, int height);
-  BOOL PaintRgn(CRgn* region);
 
   // Text in the selected font; texts are code page 936 bytes. TextOut puts
   // the top-left corner of the text cell at (x, y).
@@ -142,8 +123,6 @@ class CDC {
                   int srcWidth, int srcHeight, DWORD rop);
   BOOL PatBlt(int x, int y, int width, int height, DWORD rop);
 
-  int GetDeviceCaps(int index) const;
-
  protected:
   // The pixels under a device rectangle, for block transfers out of this
   // DC. Window DCs override it when their surface cannot be read back.
@@ -161,7 +140,6 @@ class CDC {
     COLORREF bkColor = RGB(255, 255, 255);
     int bkMode = OPAQUE;
     int rop2 = R2_COPYPEN;
-    int stretchMode = BLACKONWHITE;
     bool hasClip = false;
     QRegion clip;  // device coordinates
     CPoint position;

@@ -82,15 +82,6 @@ BOOL CDC::LineTo(int x, int y) {
   return TRUE;
 }
 
-BOOL CDC::Polyline(const POINT* points, int count) {
-  if (!points || count < 2) return FALSE;
-  const CPoint saved = m_state.position;
-  MoveTo(points[0]);
-  for (int i = 1; i < count; ++i) LineTo(points[i]);
-  m_state.position = saved;
-  return TRUE;
-}
-
 BOOL CDC::Rectangle(int l, int t, int r, int b) {
   if (!m_hDC) return FALSE;
   const CRect box = FigureBox(l, t, r, b);
@@ -107,27 +98,6 @@ BOOL CDC::RoundRect(int l, int t, int r, int b, int ellipseWidth, int ellipseHei
 
 BOOL CDC::RoundRect(LPCRECT rect, POINT ellipse) {
   return rect && RoundRect(rect->left, rect->top, rect->right, rect->bottom, ellipse.x, ellipse.y);
-}
-
-BOOL CDC::Ellipse(int l, int t, int r, int b) {
-  if (!m_hDC) return FALSE;
-  const CRect box = FigureBox(l, t, r, b);
-  DrawFigure(raster::Ellipse(box.left, box.top, box.right, box.bottom));
-  return TRUE;
-}
-
-BOOL CDC::Polygon(const POINT* points, int count) {
-  if (!m_hDC || !points || count < 2) return FALSE;
-  HRGN area = CreatePolygonRgn(points, count, ALTERNATE);
-  if (!IsHollow(m_state.brush)) FillPixels(area->region, m_state.brush->color, m_state.rop2);
-  ::DeleteObject(area);
-  if (!IsNullPen(m_state.pen)) {
-    const CPoint saved = m_state.position;
-    MoveTo(points[count - 1]);
-    for (int i = 0; i < count; ++i) LineTo(points[i]);
-    m_state.position = saved;
-  }
-  return TRUE;
 }
 
 // Area fills copy the brush colour whatever the mix mode.
@@ -154,25 +124,6 @@ void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
   const CRect box(x, y, x + cx, y + cy);
   FillSolidRect(&box, color);
-}
-
-void CDC::FrameRect(LPCRECT rect, CBrush* brush) {
-  if (!rect || !brush || IsHollow(static_cast<HBRUSH>(brush->m_hObject))) return;
-  const CRect box(*rect);
-  if (box.IsRectEmpty()) return;
-  const QRegion shape(box.left, box.top, box.Width(), box.Height());
-  FillPixels(raster::Frame(shape, 1, 1), static_cast<HBRUSH>(brush->m_hObject)->color, R2_COPYPEN);
-}
-
-void CDC::Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight) {
-  if (!rect) return;
-  const CRect box(*rect);
-  const int w = box.Width();
-  const int h = box.Height();
-  FillSolidRect(box.left, box.top, w - 1, 1, topLeft);
-  FillSolidRect(box.left, box.top, 1, h - 1, topLeft);
-  FillSolidRect(box.right - 1, box.top, 1, h, bottomRight);
-  FillSolidRect(box.left, box.bottom - 1, w, 1, bottomRight);
 }
 
 namespace {
@@ -256,11 +207,5 @@ BOOL CDC::FrameRgn(CRgn* region, CBrush* brush, int width, int height) {
   const auto* data = static_cast<HBRUSH>(brush->m_hObject);
   if (IsHollow(data)) return TRUE;
   FillPixels(raster::Frame(region->Region(), width, height), data->color, m_state.rop2);
-  return TRUE;
-}
-
-BOOL CDC::PaintRgn(CRgn* region) {
-  if (!m_hDC || !region || !region->m_hObject) return FALSE;
-  if (!IsHollow(m_state.brush)) FillPixels(region->Region(), m_state.brush->color, m_state.rop2);
   return TRUE;
 }

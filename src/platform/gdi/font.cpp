@@ -83,16 +83,6 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* logFont) {
   return Attach(::CreateFontIndirect(logFont));
 }
 
-// Points at 96 dots per inch: 9 points are 12 pixels.
-BOOL CFont::CreatePointFont(int pointSizeTenths, const char* faceName, CDC*) {
-  LOGFONT logFont;
-  logFont.lfHeight = -static_cast<LONG>(std::lround(pointSizeTenths * 96.0 / 720.0));
-  logFont.lfWeight = FW_NORMAL;
-  logFont.lfCharSet = DEFAULT_CHARSET;
-  if (faceName) std::strncpy(logFont.lfFaceName, faceName, LF_FACESIZE - 1);
-  return CreateFontIndirect(&logFont);
-}
-
 int CFont::GetLogFont(LOGFONT* logFont) const { return GetObject(sizeof(LOGFONT), logFont); }
 
 CFont* CFont::FromHandle(HFONT handle) {

@@ -11,7 +11,6 @@ class CFont : public CGdiObject {
  public:
   CFont() = default;
   BOOL CreateFontIndirect(const LOGFONT* logFont);
-  BOOL CreatePointFont(int pointSizeTenths, const char* faceName, CDC* dc = nullptr);
   int GetLogFont(LOGFONT* logFont) const;
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT
   static CFont* FromHandle(HFONT handle);

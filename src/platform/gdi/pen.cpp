@@ -12,11 +12,4 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color) {
   return Attach(::CreatePen(style, width, color));
 }
 
-BOOL CPen::CreatePenIndirect(const LOGPEN* logPen) {
-  if (!logPen) return FALSE;
-  return CreatePen(static_cast<int>(logPen->lopnStyle), logPen->lopnWidth.x, logPen->lopnColor);
-}
-
-int CPen::GetLogPen(LOGPEN* logPen) const { return GetObject(sizeof(LOGPEN), logPen); }
-
 CPen* CPen::FromHandle(HPEN handle) { return static_cast<CPen*>(CGdiObject::FromHandle(handle)); }

@@ -9,8 +9,6 @@ class CPen : public CGdiObject {
   CPen() = default;
   CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
   BOOL CreatePen(int style, int width, COLORREF color);
-  BOOL CreatePenIndirect(const LOGPEN* logPen);
-  int GetLogPen(LOGPEN* logPen) const;
   operator HPEN() const { return static_cast<HPEN>(m_hObject); }  // NOLINT
   static CPen* FromHandle(HPEN handle);
 };

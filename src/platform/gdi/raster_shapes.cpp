@@ -38,10 +38,6 @@ QRegion RoundRect(int l, int t, int r, int b, int ellipseWidth, int ellipseHeigh
   return shape;
 }
 
-QRegion Ellipse(int l, int t, int r, int b) {
-  return RoundRect(l, t, r, b, std::abs(r - l), std::abs(b - t));
-}
-
 QRegion Shrink(const QRegion& shape, int dx, int dy) {
   QRegion kept = shape;
   kept &= shape.translated(dx, 0);

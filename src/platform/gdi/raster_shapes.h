@@ -10,9 +10,8 @@
 namespace raster {
 
 // A rectangle whose corners are quarters of an ellipse of the given size
-// (clamped to the rectangle); an ellipse is the same with the whole size.
+// (clamped to the rectangle).
 QRegion RoundRect(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight);
-QRegion Ellipse(int l, int t, int r, int b);
 // What stays of a shape after taking away everything within dx pixels of
 // its left or right border or dy of its top or bottom border.
 QRegion Shrink(const QRegion& shape, int dx, int dy);

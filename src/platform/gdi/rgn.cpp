@@ -4,6 +4,12 @@
 
 #include "platform/gdi/raster_shapes.h"
 
+int RegionType(const QRegion& region) {
+  if (region.isEmpty()) return NULLREGION;
+  return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
+}
+
+// The region handles behind CRgn, which is their only surface.
 namespace {
 
 HRGN NewRegion(const QRegion& pixels) {
@@ -24,13 +30,6 @@ QRegion Combined(const QRegion& a, const QRegion& b, int mode) {
 }
 
 bool KnownMode(int mode) { return mode >= RGN_AND && mode <= RGN_COPY; }
-
-}  // namespace
-
-int RegionType(const QRegion& region) {
-  if (region.isEmpty()) return NULLREGION;
-  return region.rectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
-}
 
 HRGN CreateRectRgn(int l, int t, int r, int b) {
   return NewRegion(QRegion(QRect(QPoint(std::min(l, r), std::min(t, b)),
@@ -74,15 +73,9 @@ BOOL PtInRegion(HRGN region, int x, int y) {
   return region && region->region.contains(QPoint(x, y));
 }
 
+}  // namespace
+
 BOOL CRgn::CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }
-
-BOOL CRgn::CreateRectRgnIndirect(LPCRECT rect) {
-  return rect && CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom);
-}
-
-BOOL CRgn::CreateEllipticRgn(int l, int t, int r, int b) {
-  return Attach(NewRegion(raster::Ellipse(l, t, r, b)));
-}
 
 BOOL CRgn::CreateRoundRectRgn(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight) {
   return Attach(::CreateRoundRectRgn(l, t, r, b, ellipseWidth, ellipseHeight));
@@ -92,19 +85,10 @@ BOOL CRgn::CreatePolygonRgn(const POINT* points, int count, int fillMode) {
   return Attach(::CreatePolygonRgn(points, count, fillMode));
 }
 
-void CRgn::SetRectRgn(int l, int t, int r, int b) {
-  auto* region = static_cast<HRGN>(m_hObject);
-  if (!region) return;
-  region->region = QRegion(QRect(QPoint(std::min(l, r), std::min(t, b)),
-                                 QSize(std::abs(r - l), std::abs(b - t))));
-}
-
 int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode) {
   return ::CombineRgn(static_cast<HRGN>(m_hObject), a ? static_cast<HRGN>(a->m_hObject) : nullptr,
                       b ? static_cast<HRGN>(b->m_hObject) : nullptr, mode);
 }
-
-int CRgn::CopyRgn(const CRgn* source) { return CombineRgn(source, nullptr, RGN_COPY); }
 
 int CRgn::OffsetRgn(int dx, int dy) { return ::OffsetRgn(static_cast<HRGN>(m_hObject), dx, dy); }
 

@@ -8,13 +8,9 @@ class CRgn : public CGdiObject {
  public:
   CRgn() = default;
   BOOL CreateRectRgn(int l, int t, int r, int b);
-  BOOL CreateRectRgnIndirect(LPCRECT rect);
-  BOOL CreateEllipticRgn(int l, int t, int r, int b);
   BOOL CreateRoundRectRgn(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight);
   BOOL CreatePolygonRgn(const POINT* points, int count, int fillMode);
-  void SetRectRgn(int l, int t, int r, int b);
   int CombineRgn(const CRgn* a, const CRgn* b, int mode);
-  int CopyRgn(const CRgn* source);
   int OffsetRgn(int dx, int dy);
   int GetRgnBox(LPRECT rect) const;
   BOOL PtInRegion(int x, int y) const;
@@ -25,12 +21,5 @@ class CRgn : public CGdiObject {
   static CRgn* FromHandle(HRGN handle);
 };
 
-HRGN CreateRectRgn(int l, int t, int r, int b);
-HRGN CreateRoundRectRgn(int l, int t, int r, int b, int ellipseWidth, int ellipseHeight);
-HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode);
-int CombineRgn(HRGN dest, HRGN a, HRGN b, int mode);
-int OffsetRgn(HRGN region, int dx, int dy);
-int GetRgnBox(HRGN region, LPRECT rect);
-BOOL PtInRegion(HRGN region, int x, int y);
 // The region type of a pixel set: NULLREGION, SIMPLEREGION or COMPLEXREGION.
 int RegionType(const QRegion& region);

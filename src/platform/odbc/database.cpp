@@ -2,7 +2,7 @@
 
 #include "platform/odbc/odbc_installer.h"
 #include "platform/text/encoding.h"
-#include "xls/sql_connect_string.h"
+#include "sql/sql_connect_string.h"
 
 namespace {
 

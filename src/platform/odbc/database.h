@@ -7,7 +7,7 @@
 
 #include "platform/odbc/db_exception.h"
 #include "platform/text/cstring.h"
-#include "xls/connection.h"
+#include "sql/connection.h"
 
 class CDatabase {
  public:

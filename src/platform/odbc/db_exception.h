@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "platform/text/cstring.h"
-#include "xls/result.h"
+#include "workbook/result.h"
 
 class CDBException : public std::exception {
  public:

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/text/cstring.h"
-#include "xls/sql_grid.h"
+#include "sql/sql_grid.h"
 
 class CDatabase;
 

@@ -71,18 +71,6 @@ int CString::Replace(const char* oldText, const char* newText) {
   return count;
 }
 
-int CString::Remove(char ch) {
-  const char text[2] = {ch, '\0'};
-  return Replace(text, "");
-}
-
-int CString::Insert(int index, const char* text) {
-  if (index < 0) index = 0;
-  if (static_cast<size_t>(index) > m_s.size()) index = GetLength();
-  m_s.insert(static_cast<size_t>(index), text ? text : "");
-  return GetLength();
-}
-
 int CString::Delete(int index, int count) {
   if (index < 0) index = 0;
   if (count > 0 && static_cast<size_t>(index) < m_s.size()) {
@@ -98,32 +86,19 @@ CString& CString::MakeLower() {
   return *this;
 }
 
-CString& CString::MakeUpper() {
-  for (size_t i = 0; i < m_s.size(); i += mbcs::CharacterLength(m_s, i)) {
-    if (m_s[i] >= 'a' && m_s[i] <= 'z') m_s[i] = static_cast<char>(m_s[i] - 'a' + 'A');
-  }
-  return *this;
-}
-
 static bool IsBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f'; }
-
-CString& CString::TrimLeft() {
-  size_t i = 0;
-  while (i < m_s.size() && IsBlank(m_s[i])) ++i;
-  m_s.erase(0, i);
-  return *this;
-}
 
 CString& CString::TrimRight() {
   while (!m_s.empty() && IsBlank(m_s.back())) m_s.pop_back();
   return *this;
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-
-int CString::Compare(const char* other) const {
-  return _mbscmp(reinterpret_cast<const unsigned char*>(m_s.c_str()),
-                 reinterpret_cast<const unsigned char*>(other ? other : ""));
+CString& CString::Trim() {
+  TrimRight();
+  size_t i = 0;
+  while (i < m_s.size() && IsBlank(m_s[i])) ++i;
+  m_s.erase(0, i);
+  return *this;
 }
 
 int CString::CompareNoCase(const char* other) const {

@@ -37,18 +37,13 @@ class CString {
   int ReverseFind(char ch) const;
 
   int Replace(const char* oldText, const char* newText);
-  int Remove(char ch);
-  int Insert(int index, const char* text);
   int Delete(int index, int count = 1);
 
   // Case changes touch single-byte letters only.
   CString& MakeLower();
-  CString& MakeUpper();
-  CString& TrimLeft();
   CString& TrimRight();
   CString& Trim();
 
-  int Compare(const char* other) const;        // _mbscmp
   int CompareNoCase(const char* other) const;  // _mbsicmp
 
   void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));

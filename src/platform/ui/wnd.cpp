@@ -311,17 +311,8 @@ CWnd* CWnd::GetDlgItem(int id) const {
 
 int CWnd::GetDlgCtrlID() const { return window_props::Id(m_pWidget); }
 
-void CWnd::SetDlgCtrlID(int id) {
-  if (m_pWidget) window_props::SetId(m_pWidget, id);
-}
-
 CWnd* CWnd::GetTopLevelParent() const {
   return m_pWidget ? FromWidget(m_pWidget->window()) : nullptr;
-}
-
-BOOL CWnd::IsChild(const CWnd* wnd) const {
-  return m_pWidget && wnd && wnd->m_pWidget && wnd->m_pWidget != m_pWidget &&
-         m_pWidget->isAncestorOf(wnd->m_pWidget);
 }
 
 // State ------------------------------------------------------------------------
@@ -369,8 +360,6 @@ void CWnd::SetWindowText(LPCTSTR text) {
   if (m_pWidget) SetWidgetText(m_pWidget, ToQString(text ? text : ""));
 }
 
-int CWnd::GetWindowTextLength() const { return GetWindowText().GetLength(); }
-
 DWORD CWnd::GetStyle() const {
   if (!m_pWidget) return 0;
   DWORD style = window_props::Style(m_pWidget) & ~(WS_VISIBLE | WS_DISABLED);
@@ -392,13 +381,6 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT /*flags*/) {
   window_props::SetStyle(m_pWidget, after);
   m_pWidget->update();
   return before != after;
-}
-
-BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT /*flags*/) {
-  if (!m_pWidget) return FALSE;
-  const DWORD before = window_props::ExStyle(m_pWidget);
-  window_props::SetExStyle(m_pWidget, (before & ~remove) | add);
-  return before != ((before & ~remove) | add);
 }
 
 void CWnd::SetFont(const QWidget* like) {
@@ -431,10 +413,6 @@ BOOL CWnd::RedrawWindow(LPCRECT rect, HRGN /*region*/, UINT flags) {
   return TRUE;
 }
 
-void CWnd::UpdateWindow() {
-  if (m_pWidget) m_pWidget->repaint();
-}
-
 bool CWnd::TakePendingErase() {
   const bool erase = m_bPendingErase;
   m_bPendingErase = false;
@@ -464,14 +442,6 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
 }
 
 // Window lookup ------------------------------------------------------------------
-
-CWnd* CWnd::WindowFromPoint(POINT screenPoint) {
-  return ::WindowFromPoint(screenPoint);
-}
-
-CWnd* CWnd::ChildWindowFromPoint(POINT clientPoint, UINT flags) const {
-  return ChildWindowFromPointEx(m_hWnd, clientPoint, flags);
-}
 
 HWND WindowFromPoint(POINT screenPoint) {
   QWidget* widget = QApplication::widgetAt(ToQPoint(screenPoint));

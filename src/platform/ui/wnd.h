@@ -91,9 +91,7 @@ class CWnd {
   CWnd* GetParent() const;
   CWnd* GetDlgItem(int id) const;
   int GetDlgCtrlID() const;
-  void SetDlgCtrlID(int id);
   CWnd* GetTopLevelParent() const;
-  BOOL IsChild(const CWnd* wnd) const;
 
   // State.
   BOOL ShowWindow(int command);
@@ -105,11 +103,9 @@ class CWnd {
   void GetWindowText(CString& text) const;
   CString GetWindowText() const;
   void SetWindowText(LPCTSTR text);
-  int GetWindowTextLength() const;
   DWORD GetStyle() const;
   DWORD GetExStyle() const;
   BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
-  BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
   void SetFont(const QWidget* like);
 
   // Painting.
@@ -117,7 +113,6 @@ class CWnd {
   void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
   BOOL RedrawWindow(LPCRECT rect = nullptr, HRGN region = nullptr,
                     UINT flags = RDW_INVALIDATE | RDW_ERASE);
-  void UpdateWindow();
 
   // Timers repeat until killed; each fires WM_TIMER with its id.
   UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT elapse, void* callback = nullptr);
@@ -125,10 +120,6 @@ class CWnd {
 
   // The marker of SetWindowPos that makes a window top-most.
   static const CWnd wndTopMost;
-
-  // Window-system calls that take this window.
-  static CWnd* WindowFromPoint(POINT screenPoint);
-  CWnd* ChildWindowFromPoint(POINT clientPoint, UINT flags = CWP_ALL) const;
 
   // Delivers a message as the window system does and tells whether the
   // handler asked for the widget's own handling.

@@ -1,0 +1,5 @@
+#pragma once
+#include "high/high.h"
+#include "side/side.h"
+#include <QWidget>
+#include <vector>
