@@ -17,6 +17,23 @@ xls::Error ErrorOf(const CSpreadSheet& sheet) {
   return xls::MakeError(text.IsEmpty() ? std::string("write failed") : text.str(), sheet.GetLastErrorKind());
 }
 
+// The list's columns of quantities, saved as numbers so a designer can sum
+// them; 线路编号 and 相别 are labels even when they read "1", and 可选开关
+// and 备注 are free text.
+CStringArray NumberColumns() {
+  CStringArray names;
+  for (const CString& name : {calc_text::EquipmentPower(), calc_text::DemandCoefficient(), calc_text::PowerFactor(),
+                              calc_text::CalculatedPower(), calc_text::CalculatedCurrent()})
+    names.Add(name);
+  return names;
+}
+
+CStringArray BoardNumberColumns() {
+  CStringArray names;
+  names.Add(calc_text::ParameterValue());
+  return names;
+}
+
 void AddBoardRow(CSpreadSheet& sheet, const CString& item, const CString& value) {
   CStringArray row;
   row.Add(item);
@@ -64,6 +81,7 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
   if (!opened) return false;
   CSpreadSheet& circuits = *opened;
   circuits.DeleteSheet();
+  circuits.StoreNumbersIn(NumberColumns());
   circuits.BeginTransaction();
   CStringArray headers;
   headers.Copy(m_astrHeaders);
@@ -83,6 +101,7 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
   const std::unique_ptr<CSpreadSheet> openedBoard = CSpreadSheet::TryOpen(path, calc_text::BoardResultsSheet(), true, error);
   if (!openedBoard) return false;
   CSpreadSheet& board = *openedBoard;
+  board.StoreNumbersIn(BoardNumberColumns());
   board.BeginTransaction();
   CStringArray boardHeaders;
   boardHeaders.Add(calc_text::ParameterItem());
