@@ -149,6 +149,15 @@ class SavedNumbers : public WorkbookTest {
     EXPECT_EQ(seen.at({board, 10, 1}).kind, 'T') << reader << ": the board's switches are text";
   }
 
+  // Saves the results as `name`; the reader `module` and LibreOffice check them.
+  void SaveAndCheck(const std::string& name, const std::string& module, const char* script) {
+    CalculateBoard();
+    const std::string out = PathIn(name);
+    ASSERT_TRUE(core.SaveResults(Cp936(out)));
+    ExpectTheResults(ParseSeen(RunScript(module, script, out)), module);
+    ExpectTheResults(ParseSeen(ConvertedBySoffice(out)), "LibreOffice");
+  }
+
   static void ExpectText(const SeenCells& seen, const std::tuple<std::string, int, int>& at, const std::string& text,
                          const std::string& reader) {
     const auto found = seen.find(at);
@@ -167,19 +176,11 @@ class SavedNumbers : public WorkbookTest {
 };
 
 TEST_F(SavedNumbers, XlrdAndLibreOfficeReadTheXlsResultsNumbersAsNumbers) {
-  CalculateBoard();
-  const std::string out = PathIn("结果.xls");
-  ASSERT_TRUE(core.SaveResults(Cp936(out)));
-  ExpectTheResults(ParseSeen(RunScript("xlrd", kXlrdScript, out)), "xlrd");
-  ExpectTheResults(ParseSeen(ConvertedBySoffice(out)), "LibreOffice");
+  SaveAndCheck("结果.xls", "xlrd", kXlrdScript);
 }
 
 TEST_F(SavedNumbers, OpenpyxlAndLibreOfficeReadTheXlsxResultsNumbersAsNumbers) {
-  CalculateBoard();
-  const std::string out = PathIn("结果.xlsx");
-  ASSERT_TRUE(core.SaveResults(Cp936(out)));
-  ExpectTheResults(ParseSeen(RunScript("openpyxl", kOpenpyxlScript, out)), "openpyxl");
-  ExpectTheResults(ParseSeen(ConvertedBySoffice(out)), "LibreOffice");
+  SaveAndCheck("结果.xlsx", "openpyxl", kOpenpyxlScript);
 }
 
 // The designer's own workbook keeps texts, the backup sheet that reading
