@@ -19,6 +19,23 @@ xls::Error ErrorOf(const CSpreadSheet& sheet) {
   return xls::MakeError(text.IsEmpty() ? std::string("write failed") : text.str(), sheet.GetLastErrorKind());
 }
 
+// The list's columns of quantities, saved as numbers so a designer can sum
+// them; 线路编号 and 相别 are labels even when they read "1", and 可选开关
+// and 备注 are free text.
+CStringArray NumberColumns() {
+  CStringArray names;
+  for (const CString& name : {calc_text::EquipmentPower(), calc_text::DemandCoefficient(), calc_text::PowerFactor(),
+                              calc_text::CalculatedPower(), calc_text::CalculatedCurrent()})
+    names.Add(name);
+  return names;
+}
+
+CStringArray BoardNumberColumns() {
+  CStringArray names;
+  names.Add(calc_text::ParameterValue());
+  return names;
+}
+
 using ParameterRows = std::vector<std::pair<CString, CString>>;
 
 // A sheet of 参数项 | 参数值 rows.
@@ -26,6 +43,7 @@ bool WriteParameterSheet(const CString& path, const CString& name, const Paramet
   const std::unique_ptr<CSpreadSheet> opened = CSpreadSheet::TryOpen(path, name, true, error);
   if (!opened) return false;
   CSpreadSheet& sheet = *opened;
+  sheet.StoreNumbersIn(BoardNumberColumns());
   sheet.BeginTransaction();
   CStringArray headers;
   headers.Add(calc_text::ParameterItem());
@@ -82,6 +100,7 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, xls::Error& error) {
   if (!opened) return false;
   CSpreadSheet& circuits = *opened;
   circuits.DeleteSheet();
+  circuits.StoreNumbersIn(NumberColumns());
   circuits.BeginTransaction();
   CStringArray headers;
   headers.Copy(m_astrHeaders);

@@ -45,6 +45,13 @@ class CSpreadSheet {
   // was, when the workbook holds one already, or when none was asked for.
   const xls::Error& GetBackupError() const { return m_backupError; }
 
+  // In a workbook, the values of these columns that are numbers as the
+  // program writes them ("12", "-0.5", "1.080000") are stored as numbers,
+  // so a spreadsheet program can sum them; every other value, and every
+  // value of a text file, stays text. None by default: a sheet is written
+  // as the texts it holds.
+  void StoreNumbersIn(const CStringArray& columnNames);
+
   // True for the names stored as workbooks: .xls, .xlsx and .xlsm, in any case.
   static bool IsWorkbookFile(const CString& file);
 
@@ -113,6 +120,7 @@ class CSpreadSheet {
   CStringArray m_astrWork;
   CStringArray m_astrHeader;
   CStringArray m_astrRows;
+  CStringArray m_astrNumberColumns;
   // For each row, the empty values that follow the last value of its text:
   // a row loaded from a wide, sparse sheet keeps only the values up to its
   // last non-empty one, and reads back with the rest as empty values. Empty

@@ -8,6 +8,7 @@
 #include "platform/odbc/odbc_installer.h"
 #include "platform/odbc/recordset.h"
 #include "sheet/spreadsheet.h"
+#include "workbook/number_cells.h"
 
 namespace {
 
@@ -38,7 +39,15 @@ CString ConnectValue(const CString& value) {
 
 CString SheetRange(const CString& sheet) { return "[" + BracketName(sheet) + "$A1:IV65536]"; }
 
+bool Contains(const CStringArray& names, const CString& name) {
+  for (const CString& each : names)
+    if (each == name) return true;
+  return false;
+}
+
 }  // namespace
+
+void CSpreadSheet::StoreNumbersIn(const CStringArray& columnNames) { m_astrNumberColumns.Copy(columnNames); }
 
 void CSpreadSheet::FindExcelDriver() {
   char drivers[kDriverListSize] = {};
@@ -163,7 +172,11 @@ bool CSpreadSheet::BuildInsertStatement(int row) {
   sql += ") VALUES (";
   for (int i = 0; i < m_astrWork.GetSize(); ++i) {
     if (i > 0) sql += ", ";
-    sql.append("'").append(QuoteValue(m_astrWork[i]).str()).append("'");
+    // Written bare, a number is stored as one.
+    if (Contains(m_astrNumberColumns, m_astrHeader[i]) && xls::IsPlainDecimal(m_astrWork[i].str()))
+      sql.append(m_astrWork[i].str());
+    else
+      sql.append("'").append(QuoteValue(m_astrWork[i]).str()).append("'");
   }
   sql += ")";
   m_strSql = CString(std::move(sql));

@@ -50,8 +50,9 @@ Status Connection::Close() {
   if (!m_open) return Ok{};
   m_open = false;
   if (!m_changed) return Ok{};
-  for (auto& [index, cells] : m_sheets) m_workbook->ReplaceSheet(index, std::move(cells));
+  for (auto& [index, cells] : m_sheets) m_workbook->ReplaceSheet(index, std::move(cells), std::move(m_numbers[index]));
   m_sheets.clear();
+  m_numbers.clear();
   m_changed = false;
   if (auto saved = m_workbook->Save(m_path); !saved) {
     return MakeError("Cannot write the workbook '" + m_path + "': " + saved.error().text, saved.error().kind);
@@ -63,6 +64,7 @@ void Connection::Discard() {
   m_open = false;
   m_changed = false;
   m_sheets.clear();
+  m_numbers.clear();
 }
 
 Result<size_t> Connection::FindSheet(const sql::TableRef& table) const {
@@ -107,9 +109,12 @@ Status Connection::Run(const sql::SelectAll& select, sql::QueryResult* result) {
 
 Status Connection::Run(const sql::DropTable& drop, sql::QueryResult*) {
   if (auto writable = CheckWritable(); !writable) return writable;
-  auto cells = CellsOf(drop.table);
+  auto index = FindSheet(drop.table);
+  if (!index) return index.error();
+  auto cells = Cells(*index);
   if (!cells) return cells.error();
   sql::ClearRows(*cells.value(), drop.table.lastRow);
+  sql::ClearNumbers(m_numbers[*index], drop.table.lastRow);
   m_changed = true;
   return Ok{};
 }
@@ -137,9 +142,11 @@ Status Connection::Run(const sql::CreateTable& create, sql::QueryResult*) {
 
 Status Connection::Run(const sql::InsertRow& insert, sql::QueryResult*) {
   if (auto writable = CheckWritable(); !writable) return writable;
-  auto cells = CellsOf(insert.table);
+  auto index = FindSheet(insert.table);
+  if (!index) return index.error();
+  auto cells = Cells(*index);
   if (!cells) return cells.error();
-  auto inserted = sql::InsertIntoGrid(*cells.value(), insert.table.lastRow, insert.columns, insert.values);
+  auto inserted = sql::InsertIntoGrid(*cells.value(), m_numbers[*index], insert);
   if (inserted) m_changed = true;
   return inserted;
 }

@@ -67,6 +67,8 @@ class Connection {
   // Cells of the sheets read or changed so far, by sheet index; the changed
   // ones are put back into the workbook when it is written.
   std::map<size_t, Grid> m_sheets;
+  // The cells of those sheets that INSERT wrote as numbers, by sheet index.
+  std::map<size_t, NumberCells> m_numbers;
 };
 
 }  // namespace xls

@@ -6,6 +6,7 @@
 
 #include "sql/sql_statement.h"
 #include "sql/sql_text.h"
+#include "workbook/number_text.h"
 
 namespace xls::sql {
 
@@ -166,8 +167,11 @@ Status WriteHeader(Grid& grid, int lastRow, const std::vector<std::u16string>& c
   return Ok{};
 }
 
-Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>& columns,
-                 const std::vector<std::u16string>& values) {
+namespace {
+
+// Where each named column stands, once the target row (sheet row
+// lastRow + 1) is known to hold no value yet.
+Result<std::vector<size_t>> PlaceRow(const Grid& grid, int lastRow, const std::vector<std::u16string>& columns) {
   if (lastRow >= kSheetRows) return MakeError("The sheet is full: it holds at most 65536 rows");
   const size_t target = static_cast<size_t>(lastRow);  // 0-based index of sheet row lastRow + 1
   if (target < grid.size() && RowHasValue(grid[target])) {
@@ -180,11 +184,45 @@ Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>
     if (!index) return MakeError("The table has no column named " + Quoted(column));
     placed.push_back(*index);
   }
+  return placed;
+}
+
+}  // namespace
+
+Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>& columns,
+                 const std::vector<std::u16string>& values) {
+  auto placed = PlaceRow(grid, lastRow, columns);
+  if (!placed) return placed.error();
+  const size_t target = static_cast<size_t>(lastRow);
   // The target row holds no value, so an empty value leaves nothing to store.
   for (size_t i = 0; i < values.size(); ++i)
-    if (!values[i].empty()) SetCell(grid, target, placed[i], values[i]);
+    if (!values[i].empty()) SetCell(grid, target, (*placed)[i], values[i]);
   TrimRowAndEnd(grid, target);
   return Ok{};
+}
+
+Status InsertIntoGrid(Grid& grid, NumberCells& numbers, const InsertRow& insert) {
+  auto placed = PlaceRow(grid, insert.table.lastRow, insert.columns);
+  if (!placed) return placed.error();
+  const size_t target = static_cast<size_t>(insert.table.lastRow);
+  for (size_t i = 0; i < insert.values.size(); ++i) {
+    const std::u16string& text = insert.values[i];
+    if (text.empty()) continue;
+    const size_t column = (*placed)[i];
+    const bool written_as_number = i < insert.numbers.size() && insert.numbers[i];
+    const std::optional<double> number = written_as_number ? StoredNumber(text) : std::nullopt;
+    SetCell(grid, target, column, number ? NumberText(*number) : text);
+    if (number)
+      numbers.insert({target, column});
+    else
+      numbers.erase({target, column});
+  }
+  TrimRowAndEnd(grid, target);
+  return Ok{};
+}
+
+void ClearNumbers(NumberCells& numbers, int lastRow) {
+  numbers.erase(numbers.begin(), numbers.lower_bound({static_cast<size_t>(lastRow), 0}));
 }
 
 void TrimGrid(Grid& grid) {

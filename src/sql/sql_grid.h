@@ -9,6 +9,8 @@
 
 #include "workbook/result.h"
 #include "workbook/grid.h"
+#include "workbook/number_cells.h"
+#include "sql/sql_statement.h"
 
 namespace xls::sql {
 
@@ -40,6 +42,14 @@ Status WriteHeader(Grid& grid, int lastRow, const std::vector<std::u16string>& c
 // with the range ending at sheet row k, and nothing is overwritten.
 Status InsertIntoGrid(Grid& grid, int lastRow, const std::vector<std::u16string>& columns,
                       const std::vector<std::u16string>& values);
+
+// The same for a statement: a value written as a number takes the text a
+// spreadsheet shows for it ("1.080000" becomes "1.08") and its cell is
+// listed in `numbers`; a text value's cell is not.
+Status InsertIntoGrid(Grid& grid, NumberCells& numbers, const InsertRow& insert);
+
+// Forgets the number cells of rows 1..lastRow, as ClearRows empties them.
+void ClearNumbers(NumberCells& numbers, int lastRow);
 
 // Drops empty cells at the ends of rows and empty rows at the end.
 void TrimGrid(Grid& grid);

@@ -1,6 +1,7 @@
 #include "sql/sql_lexer.h"
 
 #include "sql/sql_text.h"
+#include "workbook/number_cells.h"
 
 namespace xls::sql {
 
@@ -32,6 +33,21 @@ Result<Token> ReadDelimited(std::u16string_view text, size_t& pos, char16_t clos
   return MakeError(std::string("Syntax error: ") + what, ErrorKind::Syntax);
 }
 
+bool IsDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
+
+// A run starting with a digit, or a minus and a digit, reaches over word
+// characters and points: a plain decimal is a number, a run of word
+// characters alone a word ("A1", "1st"), anything else is refused.
+Result<Token> ReadNumberOrWord(std::u16string_view text, size_t& pos) {
+  const size_t start = pos;
+  if (text[pos] == u'-') ++pos;
+  while (pos < text.size() && (IsWordCharacter(text[pos]) || text[pos] == u'.')) ++pos;
+  std::u16string run(text.substr(start, pos - start));
+  if (IsPlainDecimal(run)) return Token{TokenKind::Number, std::move(run)};
+  if (run.find_first_of(u"-.") == std::u16string::npos) return Token{TokenKind::Word, std::move(run)};
+  return MakeError("Syntax error: " + Quoted(run) + " is no number", ErrorKind::Syntax);
+}
+
 }  // namespace
 
 Result<std::vector<Token>> Tokenize(std::u16string_view text) {
@@ -48,6 +64,10 @@ Result<std::vector<Token>> Tokenize(std::u16string_view text) {
     } else if (IsSymbol(ch)) {
       tokens.push_back({TokenKind::Symbol, std::u16string(1, ch)});
       ++pos;
+    } else if (IsDigit(ch) || (ch == u'-' && pos + 1 < text.size() && IsDigit(text[pos + 1]))) {
+      auto token = ReadNumberOrWord(text, pos);
+      if (!token) return token.error();
+      tokens.push_back(std::move(token.value()));
     } else if (IsWordCharacter(ch)) {
       const size_t start = pos;
       while (pos < text.size() && IsWordCharacter(text[pos])) ++pos;

@@ -1,7 +1,7 @@
 // Splits a statement of the workbook driver into tokens: words (keywords,
-// plain names, numbers), names in square brackets ("]]" stands for "]"),
-// values in apostrophes ("''" stands for an apostrophe) and the symbols
-// ( ) , * ;
+// plain names), numbers written as the program writes them ("12", "-0.5",
+// "1.080000"), names in square brackets ("]]" stands for "]"), values in
+// apostrophes ("''" stands for an apostrophe) and the symbols ( ) , * ;
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@
 
 namespace xls::sql {
 
-enum class TokenKind { Word, BracketName, Text, Symbol, End };
+enum class TokenKind { Word, Number, BracketName, Text, Symbol, End };
 
 struct Token {
   TokenKind kind = TokenKind::End;

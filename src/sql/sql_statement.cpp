@@ -85,8 +85,11 @@ class Parser {
     return SyntaxError("expected \"" + ToUtf8Text(std::u16string(1, symbol)) + "\"");
   }
 
+  // A plain name may be all digits, which the lexer reads as a number.
   Result<std::u16string> ParseName(const char* what) {
-    if (Peek().kind != TokenKind::BracketName && Peek().kind != TokenKind::Word) return SyntaxError(std::string("expected ") + what);
+    const TokenKind kind = Peek().kind;
+    if (kind != TokenKind::BracketName && kind != TokenKind::Word && kind != TokenKind::Number)
+      return SyntaxError(std::string("expected ") + what);
     return Next().text;
   }
 
@@ -133,7 +136,7 @@ class Parser {
     if (auto s = ExpectKeyword(u"char"); !s) return SyntaxError("column " + Quoted(name.value()) + " must be of type char(<length>)");
     if (auto s = ExpectSymbol(u'('); !s) return s.error();
     const Token& length = Next();
-    if (length.kind != TokenKind::Word || !IsLengthFrom1To255(length.text)) {
+    if ((length.kind != TokenKind::Number && length.kind != TokenKind::Word) || !IsLengthFrom1To255(length.text)) {
       return SyntaxError("a char column's length must be a number from 1 to 255");
     }
     if (auto s = ExpectSymbol(u')'); !s) return s.error();
@@ -156,11 +159,14 @@ class Parser {
     return Statement{std::move(create)};
   }
 
-  Status ParseList(std::vector<std::u16string>& items, bool values) {
+  Status ParseList(std::vector<std::u16string>& items, std::vector<bool>* numbers) {
     if (auto s = ExpectSymbol(u'('); !s) return s.error();
     do {
-      if (values) {
-        if (Peek().kind != TokenKind::Text) return SyntaxError("expected a value in apostrophes");
+      if (numbers) {
+        const TokenKind kind = Peek().kind;
+        if (kind != TokenKind::Text && kind != TokenKind::Number)
+          return SyntaxError("expected a value in apostrophes or a number");
+        numbers->push_back(kind == TokenKind::Number);
         items.push_back(Next().text);
       } else {
         auto name = ParseName("a column name");
@@ -177,9 +183,9 @@ class Parser {
     auto table = ParseSheetRange("INSERT INTO");
     if (!table) return table.error();
     insert.table = table.value();
-    if (auto s = ParseList(insert.columns, false); !s) return s.error();
+    if (auto s = ParseList(insert.columns, nullptr); !s) return s.error();
     if (auto s = ExpectKeyword(u"VALUES"); !s) return s.error();
-    if (auto s = ParseList(insert.values, true); !s) return s.error();
+    if (auto s = ParseList(insert.values, &insert.numbers); !s) return s.error();
     if (insert.columns.size() != insert.values.size()) {
       return SyntaxError("INSERT INTO names " + std::to_string(insert.columns.size()) + " columns but gives " +
                          std::to_string(insert.values.size()) + " values");

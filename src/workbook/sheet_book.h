@@ -10,6 +10,7 @@
 
 #include "workbook/result.h"
 #include "workbook/grid.h"
+#include "workbook/number_cells.h"
 
 namespace xls {
 
@@ -35,7 +36,10 @@ class SheetBook {
     return std::make_shared<const Grid>(std::move(cells.value()));
   }
   // The sheet's cells become exactly `cells`, all stored as text.
-  virtual void ReplaceSheet(size_t index, Grid cells) = 0;
+  void ReplaceSheet(size_t index, Grid cells) { ReplaceSheet(index, std::move(cells), {}); }
+  // The same, except that the cells listed in `numbers` are stored as the
+  // numbers their texts show (a text that is no number stays text).
+  virtual void ReplaceSheet(size_t index, Grid cells, NumberCells numbers) = 0;
   // Appends a sheet after the others; returns its index.
   virtual size_t AddSheet(std::u16string name, Grid cells) = 0;
 

@@ -120,6 +120,23 @@ void write_labelsst(RecordWriter& out, uint16_t row, uint16_t column, uint16_t f
   out.end();
 }
 
+void write_number(RecordWriter& out, uint16_t row, uint16_t column, uint16_t format, double value) {
+  ByteWriter& body = out.begin(record::kNumber);
+  body.u16(row);
+  body.u16(column);
+  body.u16(format);
+  body.f64(value);
+  out.end();
+}
+
+// A listed cell whose text is a number becomes a NUMBER cell; any other, text.
+void write_cell(RecordWriter& out, const NumberCells& numbers, uint16_t row, uint16_t column, uint16_t format,
+                const std::u16string& text, SharedStringTable& strings) {
+  if (numbers.count({row, column}) != 0)
+    if (const std::optional<double> value = StoredNumber(text)) return write_number(out, row, column, format, *value);
+  write_labelsst(out, row, column, format, strings.Add(text));
+}
+
 void write_dbcell(RecordWriter& out, size_t first_row_at, const std::vector<size_t>& first_cell_at) {
   const size_t dbcell_at = out.position();
   ByteWriter& body = out.begin(record::kDbcell);
@@ -154,7 +171,7 @@ void write_eof(RecordWriter& out) {
 
 }  // namespace
 
-Result<std::vector<uint8_t>> WriteWorksheet(const Grid& cells, uint16_t cell_format, bool selected,
+Result<std::vector<uint8_t>> WriteWorksheet(const Grid& cells, const NumberCells& numbers, uint16_t cell_format, bool selected,
                                             SharedStringTable& strings) {
   if (auto fits = CheckLimits(cells); !fits) return fits.error();
   const std::vector<RowSpan> rows = FilledRows(cells);
@@ -173,7 +190,7 @@ Result<std::vector<uint8_t>> WriteWorksheet(const Grid& cells, uint16_t cell_for
       first_cell_at.push_back(out.position());
       const auto& row = cells[rows[i].row];
       for (size_t c = rows[i].first_column; c < rows[i].end_column; ++c)
-        if (!row[c].empty()) write_labelsst(out, rows[i].row, static_cast<uint16_t>(c), cell_format, strings.Add(row[c]));
+        if (!row[c].empty()) write_cell(out, numbers, rows[i].row, static_cast<uint16_t>(c), cell_format, row[c], strings);
     }
     PutU32(out.bytes(), index_offsets_at + 4 * block, static_cast<uint32_t>(out.position()));
     write_dbcell(out, first_row_at, first_cell_at);

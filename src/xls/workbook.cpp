@@ -121,7 +121,7 @@ Result<std::vector<SheetPart>> Workbook::Impl::sheet_parts(SharedStringTable& ta
     part.added = sheet.boundsheet.empty();
     part.boundsheet = part.added ? MakeBoundsheetBody(sheet.name) : sheet.boundsheet;
     if (sheet.cells) {
-      auto substream = WriteWorksheet(*sheet.cells, cell_format, selected, table);
+      auto substream = WriteWorksheet(*sheet.cells, sheet.numbers, cell_format, selected, table);
       if (!substream) return substream.error();
       part.substream = std::move(*substream);
     } else {
@@ -202,7 +202,10 @@ Result<std::shared_ptr<const Grid>> Workbook::SheetCells(size_t index) const {
   return m_impl->file->Cells(*m_impl->source, m_impl->worksheets.at(index));
 }
 
-void Workbook::ReplaceSheet(size_t index, Grid cells) { m_impl->worksheet(index).cells = std::move(cells); }
+void Workbook::ReplaceSheet(size_t index, Grid cells, NumberCells numbers) {
+  m_impl->worksheet(index).cells = std::move(cells);
+  m_impl->worksheet(index).numbers = std::move(numbers);
+}
 
 size_t Workbook::AddSheet(std::u16string name, Grid cells) {
   SheetEntry sheet;

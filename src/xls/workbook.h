@@ -44,8 +44,8 @@ class Workbook : public SheetBook {
   // The same cells without a copy, shared with other workbooks opened on the
   // same unchanged file; for reading only.
   Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const override;
-  // The sheet's cells become exactly `cells`, all stored as text.
-  void ReplaceSheet(size_t index, Grid cells) override;
+  using SheetBook::ReplaceSheet;
+  void ReplaceSheet(size_t index, Grid cells, NumberCells numbers) override;
   // Appends a sheet after the others; returns its index.
   size_t AddSheet(std::u16string name, Grid cells) override;
 

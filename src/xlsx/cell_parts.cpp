@@ -252,7 +252,26 @@ xls::Result<xls::Grid> ReadWorksheetPart(const ZipPackage& package, const std::s
 
 bool IsUncomputedFormula(std::u16string_view cell) { return !cell.empty() && cell.front() == kFormulaMark; }
 
-std::string WriteWorksheetPart(const xls::Grid& cells) {
+namespace {
+
+// The shortest text that reads back as the same double.
+std::string ValueText(double value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, written.ptr);
+}
+
+// A listed cell whose text is a number holds it as a value; any other, as text.
+std::string CellXml(const std::string& reference, const std::u16string& text, bool listed) {
+  if (listed)
+    if (const std::optional<double> value = xls::StoredNumber(text))
+      return "<c r=\"" + reference + "\"><v>" + ValueText(*value) + "</v></c>";
+  return "<c r=\"" + reference + "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">" + EscapeXml(text) + "</t></is></c>";
+}
+
+}  // namespace
+
+std::string WriteWorksheetPart(const xls::Grid& cells, const xls::NumberCells& numbers) {
   std::string xml =
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
@@ -264,9 +283,7 @@ std::string WriteWorksheetPart(const xls::Grid& cells) {
       if (row[c].empty()) continue;
       if (!opened) xml += "<row r=\"" + number + "\">";
       opened = true;
-      xml += "<c r=\"" + ColumnName(c) + number + "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">";
-      xml += EscapeXml(row[c]);
-      xml += "</t></is></c>";
+      xml += CellXml(ColumnName(c) + number, row[c], numbers.count({r, c}) != 0);
     }
     if (opened) xml += "</row>";
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "workbook/grid.h"
+#include "workbook/number_cells.h"
 #include "workbook/result.h"
 #include "xlsx/zip_package.h"
 
@@ -33,7 +34,8 @@ xls::Result<xls::Grid> ReadWorksheetPart(const ZipPackage& package, const std::s
 constexpr char kFormulaMark = '=';
 bool IsUncomputedFormula(std::u16string_view cell);
 
-// A worksheet part holding `cells` as inline text cells.
-std::string WriteWorksheetPart(const xls::Grid& cells);
+// A worksheet part holding `cells` as inline text cells, except the cells
+// listed in `numbers`, which hold their texts' values as numbers.
+std::string WriteWorksheetPart(const xls::Grid& cells, const xls::NumberCells& numbers = {});
 
 }  // namespace xlsx

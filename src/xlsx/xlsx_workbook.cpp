@@ -39,6 +39,7 @@ struct XlsxWorkbook::Impl {
     std::u16string name;
     size_t listed = kAdded;  // index into the package's sheet list, or kAdded for a sheet the program added
     std::optional<xls::Grid> cells;
+    xls::NumberCells numbers;  // which of `cells` are stored as numbers
   };
 
   std::shared_ptr<const PackageFile> file;  // none for a new workbook
@@ -52,7 +53,7 @@ struct XlsxWorkbook::Impl {
 void XlsxWorkbook::Impl::take_file(std::shared_ptr<const PackageFile> read) {
   file = std::move(read);
   for (size_t i = 0; i < file->sheets().size(); ++i)
-    if (file->sheets()[i].worksheet) sheets.push_back({file->sheets()[i].name, i, std::nullopt});
+    if (file->sheets()[i].worksheet) sheets.push_back({file->sheets()[i].name, i, std::nullopt, {}});
 }
 
 xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPackage& onto,
@@ -62,13 +63,13 @@ xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPa
   for (const Sheet& sheet : sheets) {
     if (!sheet.cells) continue;
     if (sheet.listed == kAdded) {
-      added.push_back({sheet.name, WriteWorksheetPart(*sheet.cells)});
+      added.push_back({sheet.name, WriteWorksheetPart(*sheet.cells, sheet.numbers)});
       continue;
     }
     const ListedSheet& listed = file->sheets()[sheet.listed];
     if (!listed.unusable.empty()) return xls::MakeError(listed.unusable);
     if (std::string shared = file->SharedUseOf(sheet.listed); !shared.empty()) return xls::MakeError(shared);
-    changed[listed.part] = WriteWorksheetPart(*sheet.cells);
+    changed[listed.part] = WriteWorksheetPart(*sheet.cells, sheet.numbers);
   }
   if (!added.empty())
     if (auto listed = AddSheetParts(onto, workbook, added, changed); !listed) return listed.error();
@@ -130,10 +131,13 @@ xls::Result<std::shared_ptr<const xls::Grid>> XlsxWorkbook::SheetCells(size_t in
   return m_impl->file->Cells(sheet.listed);
 }
 
-void XlsxWorkbook::ReplaceSheet(size_t index, xls::Grid cells) { m_impl->sheets.at(index).cells = std::move(cells); }
+void XlsxWorkbook::ReplaceSheet(size_t index, xls::Grid cells, xls::NumberCells numbers) {
+  m_impl->sheets.at(index).cells = std::move(cells);
+  m_impl->sheets.at(index).numbers = std::move(numbers);
+}
 
 size_t XlsxWorkbook::AddSheet(std::u16string name, xls::Grid cells) {
-  m_impl->sheets.push_back({std::move(name), Impl::kAdded, std::move(cells)});
+  m_impl->sheets.push_back({std::move(name), Impl::kAdded, std::move(cells), {}});
   return m_impl->sheets.size() - 1;
 }
 

@@ -37,7 +37,8 @@ class XlsxWorkbook : public xls::SheetBook {
   bool HasSheetNamed(std::u16string_view name) const override;
   xls::Result<xls::Grid> ReadSheet(size_t index) const override;
   xls::Result<std::shared_ptr<const xls::Grid>> SheetCells(size_t index) const override;
-  void ReplaceSheet(size_t index, xls::Grid cells) override;
+  using SheetBook::ReplaceSheet;
+  void ReplaceSheet(size_t index, xls::Grid cells, xls::NumberCells numbers) override;
   size_t AddSheet(std::u16string name, xls::Grid cells) override;
 
   xls::Result<std::vector<uint8_t>> Serialize() const;

@@ -102,10 +102,11 @@ TEST_F(Saving, SecondSaveReplacesTheFileWithTheCalculatedState) {
   ASSERT_EQ(sheets.size(), 2u);
   EXPECT_EQ(sheets[0].second.size(), 2u);
   EXPECT_EQ(sheets[0].second[1],
-            (std::vector<std::string>{"WL1", "L1", "3", "0.8", "0.85", "2.400000", "12.834225", "C16;C32;C63;MCCB-125;",
+            (std::vector<std::string>{"WL1", "L1", "3", "0.8", "0.85", "2.4", "12.834225", "C16;C32;C63;MCCB-125;",
                                       "照明"}));
-  EXPECT_EQ(sheets[1].second[1], (std::vector<std::string>{"L1相容量", "3.000000"}));
-  EXPECT_EQ(sheets[1].second[4], (std::vector<std::string>{"不平衡度", "3.000000"}));
+  // Quantities are saved as numbers and read back as a spreadsheet shows them.
+  EXPECT_EQ(sheets[1].second[1], (std::vector<std::string>{"L1相容量", "3"}));
+  EXPECT_EQ(sheets[1].second[4], (std::vector<std::string>{"不平衡度", "3"}));
 }
 
 TEST_F(Saving, LongCellsAreCutTo259BytesWithoutHalvingACharacter) {

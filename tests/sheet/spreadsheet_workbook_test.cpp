@@ -1,3 +1,4 @@
+#include "freexl_text_cells.h"
 #include "sheet_test_support.h"
 
 namespace {
@@ -20,6 +21,17 @@ class WorkbookSheet : public SheetTest {
     m_statements.clear();
   }
 };
+
+// The sheet's cells as FreeXL reads them, a cell without text (here: a
+// number) as "(number)".
+std::vector<Row> SeenByFreeXL(const std::string& path, const char* sheet) {
+  std::vector<Row> rows;
+  VisitTextCellsWithFreeXL(path, sheet, [&](unsigned row, unsigned short, const char* text) {
+    if (rows.size() <= row) rows.resize(row + 1);
+    rows[row].push_back(text ? text : "(number)");
+  });
+  return rows;
+}
 
 }  // namespace
 
@@ -114,6 +126,31 @@ TEST_F(WorkbookSheet, BackupSheetIsMadeOnceAndNeverOverwritten) {
   EXPECT_EQ(AllRows(again), (std::vector<Row>{{"a"}, {"second"}}));
   CSpreadSheet backup(Path("backup.xls"), "CSpreadSheetBackup", false);
   EXPECT_EQ(AllRows(backup), (std::vector<Row>{{"a"}, {"first"}}));
+}
+
+// Only the named columns' numbers go bare; the backup made on opening holds
+// the sheet as it was, texts throughout.
+TEST_F(WorkbookSheet, NumberColumnsSendTheirNumbersBareAndTheBackupStaysText) {
+  Make("numbers.xls", "S", {{"id", "kw"}, {"1", "1.5"}});
+  {
+    CSpreadSheet sheet(Path("numbers.xls"), "S", true);
+    sheet.StoreNumbersIn(Values({"kw"}));
+    sheet.BeginTransaction();
+    for (const Row& row : std::vector<Row>{{"2", "1.080000"}, {"007", "007"}, {"WL4", "C65"}}) {
+      CStringArray values = Values(row);
+      ASSERT_TRUE(sheet.AddRow(values));
+    }
+    m_statements.clear();
+    ASSERT_TRUE(sheet.Commit()) << sheet.GetLastErrorText().str();
+  }
+  EXPECT_EQ(std::vector<std::string>(m_statements.begin() + 2, m_statements.end()),
+            (Statements{"INSERT INTO [S$A1:IV1] ([id], [kw]) VALUES ('1', 1.5)",
+                        "INSERT INTO [S$A1:IV2] ([id], [kw]) VALUES ('2', 1.080000)",
+                        "INSERT INTO [S$A1:IV3] ([id], [kw]) VALUES ('007', '007')",
+                        "INSERT INTO [S$A1:IV4] ([id], [kw]) VALUES ('WL4', 'C65')"}));
+  EXPECT_EQ(SeenByFreeXL(Path("numbers.xls").str(), "S"),
+            (std::vector<Row>{{"id", "kw"}, {"1", "(number)"}, {"2", "(number)"}, {"007", "007"}, {"WL4", "C65"}}));
+  EXPECT_EQ(SeenByFreeXL(Path("numbers.xls").str(), "CSpreadSheetBackup"), (std::vector<Row>{{"id", "kw"}, {"1", "1.5"}}));
 }
 
 TEST_F(WorkbookSheet, CellsHoldingTheDelimiterOrQuotesReadAndWriteBackExactly) {

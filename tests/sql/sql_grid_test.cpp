@@ -82,6 +82,24 @@ TEST(SqlGrid, InsertFindsColumnsWithoutHeaderTextByTheirDriverNames) {
                         {u"a", u"b"}}));
 }
 
+// Numbers take the text a spreadsheet shows and are listed until dropped.
+TEST(SqlGrid, ValuesWrittenAsNumbersAreListedUntilTheRowsAreCleared) {
+  Grid grid = {{u"id", u"kw"}};
+  xls::NumberCells numbers;
+  InsertRow insert{{u"S", true, 1}, {u"id", u"kw"}, {u"1", u"1.080000"}, {false, true}};
+  ASSERT_TRUE(InsertIntoGrid(grid, numbers, insert).ok());
+  insert.table.lastRow = 2;
+  insert.values = {u"-0.500000", u"C65"};
+  insert.numbers = {true, false};
+  ASSERT_TRUE(InsertIntoGrid(grid, numbers, insert).ok());
+  EXPECT_EQ(grid, (Grid{{u"id", u"kw"}, {u"1", u"1.08"}, {u"-0.5", u"C65"}}));
+  EXPECT_EQ(numbers, (xls::NumberCells{{1, 1}, {2, 0}}));
+  ClearNumbers(numbers, 2);
+  EXPECT_EQ(numbers, (xls::NumberCells{{2, 0}}));
+  ClearNumbers(numbers, 65536);
+  EXPECT_TRUE(numbers.empty());
+}
+
 TEST(SqlGrid, RefusedInsertChangesNothing) {
   Grid grid = {{u"x", u"y"}, {u"1", u"2"}};
   const Grid before = grid;

@@ -46,6 +46,17 @@ TEST(SqlStatement, DoubledDelimitersStandForThemselves) {
   EXPECT_EQ(inserted.values[1], u"");
 }
 
+// Values written bare are numbers, stored as such; the rest stays text.
+TEST(SqlStatement, ValuesWrittenAsNumbersAreMarked) {
+  auto inserted = std::get<InsertRow>(
+      Parse(u"INSERT INTO [a$A1:IV1] ([x], [y], [z], [w]) VALUES ('1', 1.080000, -0.5, 12)"));
+  EXPECT_EQ(inserted.values, (std::vector<std::u16string>{u"1", u"1.080000", u"-0.5", u"12"}));
+  EXPECT_EQ(inserted.numbers, (std::vector<bool>{false, true, true, true}));
+  // A name of digits alone is still a name, and a length still a length.
+  auto created = std::get<CreateTable>(Parse(u"CREATE TABLE 2024 ([x] char(255))"));
+  EXPECT_EQ(created.table.sheet, u"2024");
+}
+
 TEST(SqlStatement, RefusesEverythingElseWithASyntaxError) {
   const std::u16string refused[] = {
       u"",
@@ -61,7 +72,11 @@ TEST(SqlStatement, RefusesEverythingElseWithASyntaxError) {
       u"CREATE TABLE [a] ([x] char(0))",
       u"CREATE TABLE [a] ([x] char(255)",
       u"INSERT INTO [a$A1:IV1] ([x]) VALUES ('1', '2')",
-      u"INSERT INTO [a$A1:IV1] ([x]) VALUES (1)",
+      u"INSERT INTO [a$A1:IV1] ([x]) VALUES (007)",  // a label, not a number
+      u"INSERT INTO [a$A1:IV1] ([x]) VALUES (1e3)",
+      u"INSERT INTO [a$A1:IV1] ([x]) VALUES (1.5.2)",
+      u"INSERT INTO [a$A1:IV1] ([x]) VALUES (-)",
+      u"INSERT INTO [a$A1:IV1] ([x]) VALUES (inf)",
       u"INSERT INTO [a$A1:IV1] ([x]) ('1')",
       u"INSERT INTO [a$A1:IV1] ([x]) VALUES ('1)",
       u"SELECT * FROM [a$A1:IV65536",

@@ -1,6 +1,8 @@
 // Workbooks written by the engine and read back by it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support.h"
 #include "xls/biff_records.h"
 #include "xls/compound_file.h"
@@ -31,6 +33,19 @@ TEST(RoundTrip, KeepsSheetsChineseTextsAndEmptyCells) {
   EXPECT_EQ(loaded.SheetName(1), u"开关型号库");
   EXPECT_EQ(*loaded.ReadSheet(0), MakeGrid({{"回路编号", "相别", "", "备注"}, {}, {"", "L1", "0.85"}}));
   EXPECT_EQ(*loaded.ReadSheet(1), MakeGrid({{"C65N", "6", "10", "16"}}));
+}
+
+// A number cell reads back as a spreadsheet shows its value; a text cell
+// keeps its text, so the listed cells show they were stored as numbers.
+TEST(RoundTrip, ListedCellsAreStoredAsNumbers) {
+  Workbook book;
+  book.AddSheet(u"S", {});
+  book.ReplaceSheet(0, MakeGrid({{"1.080000", "1.080000", "WL1"}, {"-0.500000", "12"}}), {{0, 0}, {0, 2}, {1, 0}, {1, 1}});
+  EXPECT_EQ(*Reload(book).ReadSheet(0), MakeGrid({{"1.08", "1.080000", "WL1"}, {"-0.5", "12"}}));
+  auto bytes = book.Serialize();
+  ASSERT_TRUE(bytes.ok());
+  const std::vector<uint8_t> number = {0x03, 0x02, 14, 0};  // a NUMBER record of 14 bytes
+  EXPECT_NE(std::search(bytes->begin(), bytes->end(), number.begin(), number.end()), bytes->end());
 }
 
 TEST(RoundTrip, TrailingEmptyCellsAndRowsAreNotStored) {

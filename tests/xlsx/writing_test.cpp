@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "xlsx/app_properties.h"
+#include "xlsx/cell_parts.h"
 #include "xlsx/xlsx_workbook.h"
 #include "xlsx/zip_package.h"
 #include "xlsx_test_support.h"
@@ -109,6 +110,22 @@ TEST(XlsxWriting, NewWorkbookSavedAndReadBack) {
   ASSERT_EQ(lines.size(), 2u) << dump;
   EXPECT_NE(lines[0].find("[\"线路负荷计算\", [], [[\"A1\", \"'回路编号'\""), std::string::npos) << lines[0];
   EXPECT_NE(lines[0].find("[\"B2\", \"'3.5'\""), std::string::npos) << lines[0];
+}
+
+// Listed cells hold their values as numbers; the rest stay inline text.
+TEST(XlsxWriting, ListedCellsAreStoredAsNumbers) {
+  const std::string part = WriteWorksheetPart(GridOf({{"1.080000", "1.080000", "WL1"}, {"-0.500000", "12"}}),
+                                              {{0, 0}, {0, 2}, {1, 0}, {1, 1}});
+  EXPECT_NE(part.find("<c r=\"A1\"><v>1.08</v></c>"), std::string::npos) << part;
+  EXPECT_NE(part.find("<c r=\"B1\" t=\"inlineStr\"><is><t xml:space=\"preserve\">1.080000</t>"), std::string::npos);
+  EXPECT_NE(part.find("<c r=\"C1\" t=\"inlineStr\"><is><t xml:space=\"preserve\">WL1</t>"), std::string::npos);
+  EXPECT_NE(part.find("<c r=\"A2\"><v>-0.5</v></c><c r=\"B2\"><v>12</v></c>"), std::string::npos) << part;
+  XlsxWorkbook book;
+  book.AddSheet(u"S", {});
+  book.ReplaceSheet(0, GridOf({{"1.080000", "1.080000"}}), {{0, 0}});
+  auto saved = book.Serialize();
+  ASSERT_TRUE(saved.ok());
+  EXPECT_EQ(ReadBack(*saved, 0), (Table{{"1.08", "1.080000"}}));
 }
 
 TEST(XlsxWriting, NewMacroEnabledWorkbookDeclaresItsMainPartSo) {
