@@ -344,6 +344,7 @@ class SheetEditor {
         blank.column = cell.column;
         blank.number = cell.number;
         blank.tag.qname = cell.tag.qname;
+        blank.tag.attributes.push_back({"r", ""});
         if (const std::string* style = Find(cell.tag.attributes, "s")) blank.tag.attributes.push_back({"s", *style});
         inserted.cells.push_back(std::move(blank));
       }
@@ -374,6 +375,7 @@ class SheetEditor {
       added.column = column;
       added.number = false;
       added.tag.qname = row->tag.qname.substr(0, row->tag.qname.size() - 3) + "c";
+      added.tag.attributes.push_back({"r", ""});
       const std::string* custom = Find(row->tag.attributes, "customFormat");
       const std::string* style = Find(row->tag.attributes, "s");
       if (style && custom && (*custom == "1" || *custom == "true")) added.tag.attributes.push_back({"s", *style});
