@@ -270,7 +270,12 @@ Status CellTable::InsertRow(uint16_t row) {
 Status CellTable::SetCell(uint16_t row, uint16_t column, const std::u16string& text, uint16_t default_format) {
   auto covering = m_cells.upper_bound({row, column});
   if (covering != m_cells.begin() && (--covering)->first.first == row) Split(covering->first);
-  const bool existed = m_cells.count({row, column}) != 0;
+  const auto found = m_cells.find({row, column});
+  const bool existed = found != m_cells.end();
+  // Other cells share the formula (or array) this cell carries.
+  if (existed && std::any_of(found->second.after.begin(), found->second.after.end(),
+                             [](const StoredRecord& rec) { return rec.id != record::kString; }))
+    return MakeError("The changed cell carries a formula other cells share", ErrorKind::CannotKeep);
   const uint16_t format = FormatAt(row, column, default_format);
   const bool number = HeldNumber(row, column);
   std::vector<uint8_t> body = SingleCell(row, column, format);

@@ -80,8 +80,14 @@ TEST(XlsxCellUpdate, RowsDoNotMoveUnderFormulasOrThroughAMergedRange) {
   auto formula = UpdateSheetXml(withFormula, update, "sheet1.xml");
   ASSERT_FALSE(formula.ok());
   EXPECT_EQ(formula.error().kind, xls::ErrorKind::CannotKeep);
-  // Values are still written into such a sheet.
+  // Values are still written into such a sheet, but not over a formula
+  // other cells share.
   EXPECT_TRUE(UpdateSheetXml(withFormula, Cells({{1, 1, u"L3"}}), "sheet1.xml").ok());
+  std::string shared = kSheet;
+  shared.replace(shared.find("<v>5</v>"), 8, R"(<f t="shared" ref="C2:C3" si="0">B2*2</f><v>6</v>)");
+  auto master = UpdateSheetXml(shared, Cells({{1, 2, u"8"}}), "sheet1.xml");
+  ASSERT_FALSE(master.ok());
+  EXPECT_EQ(master.error().kind, xls::ErrorKind::CannotKeep);
 }
 
 TEST(XlsxCellUpdate, AnEmptyCellTableGetsItsFirstRowAndPrefixesAreKept) {
