@@ -28,6 +28,10 @@ void BoardState::Saved() {
   m_markedRows.clear();
 }
 
+void BoardState::ResultsCleared() { m_resultsShown = m_resultsUnsaved = false; }
+
+void BoardState::WrittenBack() { m_phasesUnsaved = false; }
+
 void BoardState::OnCellChanged(int /*row*/, int column) {
   if (column >= kInputColumns || !m_resultsShown) return;
   m_resultsShown = false;

@@ -31,6 +31,10 @@ class BoardState : private CircuitTableObserver {
   void PhasesMoved(const std::vector<int>& rows);
   // The results and phases are in a saved workbook now.
   void Saved();
+  // The results were emptied: nothing of them is left to lose.
+  void ResultsCleared();
+  // The list's phases are in the input workbook now (写回工作簿).
+  void WrittenBack();
 
   bool HasUnsavedWork() const { return m_resultsUnsaved || m_phasesUnsaved; }
   bool IsPhaseMarked(int row) const { return m_markedRows.count(row) != 0; }
