@@ -124,6 +124,8 @@ bool CLoadCalcCore::Cancelled() {
 }
 
 void CLoadCalcCore::WritePhases(const std::vector<int>& phases) {
+  // The moves are an edit of the list: undone in one step, written back.
+  ListInputs before = CaptureInputs();
   for (size_t row = 0; row < phases.size(); ++row) {
     CString phase;
     phase.Format("L%d", phases[row] + 1);
@@ -131,4 +133,5 @@ void CLoadCalcCore::WritePhases(const std::vector<int>& phases) {
     m_lastBalance.phasesAfter.push_back(phase);
   }
   m_lastBalance.applied = true;
+  if (before.cells != CaptureInputs().cells) m_edits.undo.push_back(std::move(before));
 }

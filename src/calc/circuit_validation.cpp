@@ -43,6 +43,21 @@ std::vector<CircuitProblem> FindCircuitProblems(const CircuitTable& list) {
   return problems;
 }
 
+CircuitValueProblem CheckCircuitValue(int field, const CString& text) {
+  const CString cut = CutToBytes(text, kNumberCellBytes);
+  float value = 0.0f;
+  switch (field) {
+    case 1: return PhaseIndex(cut) < 0 ? CircuitValueProblem::Phase : CircuitValueProblem::None;
+    case kPowerColumn:
+      return ReadsAsNumber(cut, value) && value >= 0.0f ? CircuitValueProblem::None : CircuitValueProblem::Power;
+    case kDemandColumn:
+    case kPowerFactorColumn:
+      return ReadsAsNumber(cut, value) && IsCoefficient(value) ? CircuitValueProblem::None
+                                                                : CircuitValueProblem::Coefficient;
+    default: return CircuitValueProblem::None;
+  }
+}
+
 CString CircuitProblemsHeading(int count) {
   CString number;
   number.Format("%d", count);

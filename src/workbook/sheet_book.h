@@ -10,6 +10,7 @@
 
 #include "workbook/result.h"
 #include "workbook/grid.h"
+#include "workbook/sheet_update.h"
 
 namespace xls {
 
@@ -36,6 +37,11 @@ class SheetBook {
   }
   // The sheet's cells become exactly `cells`, all stored as text.
   virtual void ReplaceSheet(size_t index, Grid cells) = 0;
+  // Changes only the cells the update names, keeping every cell's format and
+  // everything else of the sheet. Refused, with the workbook unchanged, when
+  // rows cannot move without breaking what refers to them (formulas, merged
+  // ranges that would be cut).
+  virtual Status UpdateCells(size_t index, const SheetUpdate& update) = 0;
   // Appends a sheet after the others; returns its index.
   virtual size_t AddSheet(std::u16string name, Grid cells) = 0;
 

@@ -18,6 +18,7 @@ struct SheetEntry {
   uint32_t loaded_offset = 0;       // where the substream stood in the loaded stream
   bool is_worksheet = true;         // chart and macro sheets are kept but not offered
   std::optional<Grid> cells;        // set once the program replaced or added the sheet
+  bool updated = false;             // the substream holds changed cells (UpdateCells)
 };
 
 }  // namespace xls

@@ -38,6 +38,8 @@ class XlsxWorkbook : public xls::SheetBook {
   xls::Result<xls::Grid> ReadSheet(size_t index) const override;
   xls::Result<std::shared_ptr<const xls::Grid>> SheetCells(size_t index) const override;
   void ReplaceSheet(size_t index, xls::Grid cells) override;
+  // Only the named cells change; see SheetBook.
+  xls::Status UpdateCells(size_t index, const xls::SheetUpdate& update) override;
   size_t AddSheet(std::u16string name, xls::Grid cells) override;
 
   xls::Result<std::vector<uint8_t>> Serialize() const;
