@@ -90,6 +90,12 @@ void CircuitListModel::OnRowsAboutToBeInserted(int first, int count) {
 
 void CircuitListModel::OnRowsInserted(int, int) { endInsertRows(); }
 
+void CircuitListModel::OnRowsAboutToBeRemoved(int first, int count) {
+  beginRemoveRows(QModelIndex(), first, first + count - 1);
+}
+
+void CircuitListModel::OnRowsRemoved(int, int) { endRemoveRows(); }
+
 void CircuitListModel::OnColumnsAboutToBeInserted(int first, int count) {
   beginInsertColumns(QModelIndex(), first, first + count - 1);
 }

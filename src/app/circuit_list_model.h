@@ -39,6 +39,8 @@ class CircuitListModel : public QAbstractTableModel, private CircuitTableObserve
  private:
   void OnRowsAboutToBeInserted(int first, int count) override;
   void OnRowsInserted(int first, int count) override;
+  void OnRowsAboutToBeRemoved(int first, int count) override;
+  void OnRowsRemoved(int first, int count) override;
   void OnColumnsAboutToBeInserted(int first, int count) override;
   void OnColumnsInserted(int first, int count) override;
   void OnColumnsAboutToBeRemoved(int first, int count) override;
