@@ -106,6 +106,21 @@ TEST(BoardState, KnowsUnsavedWorkAndWhenCircuitsChange) {
   EXPECT_FALSE(state.HasUnsavedWork());
 }
 
+TEST(BoardState, ClearedResultsAndPhasesWrittenBackAreNothingToLose) {
+  MemoryCircuitTable board = Board({{"WL1", "L1", "2", "0.8", "0.9"}, {"WL2", "L2", "3", "1", "0.9"}});
+  BoardState state(board);
+  state.ListRead();
+  state.Calculated();
+  state.ResultsCleared();
+  EXPECT_FALSE(state.HasUnsavedWork()) << "results that are gone cannot be saved";
+
+  state.PhasesMoved({0});
+  ASSERT_TRUE(state.HasUnsavedWork());
+  state.WrittenBack();
+  EXPECT_FALSE(state.HasUnsavedWork()) << "the phases are in the workbook";
+  EXPECT_TRUE(state.IsPhaseMarked(0)) << "what moved stays shown until read or saved";
+}
+
 TEST(BalanceMoves, ListEveryMovedCircuitWithOldAndNewPhase) {
   const MemoryCircuitTable board = Board({{"WL1", "L2", "2"}, {"WL2", "L2", "3"}, {"", "L1", "3"}});
   BalanceOutcome outcome;
