@@ -38,12 +38,15 @@ QString EditorText(QWidget* editor) {
   return QString();
 }
 
-// Focus that leaves for a popup (the phase list) or another window (a
-// message box, the spreadsheet beside) does not end the edit.
+// Focus that leaves for a popup (the phase list), a window of the editor's
+// own or another window (a message box, the spreadsheet beside) does not
+// end the edit.
 bool EndsTheEdit(const QFocusEvent& event, QWidget* editor) {
   if (event.reason() == Qt::PopupFocusReason || event.reason() == Qt::ActiveWindowFocusReason) return false;
-  QWidget* focus = QApplication::focusWidget();
-  return !(focus && (focus == editor || editor->isAncestorOf(focus)));
+  if (QApplication::activePopupWidget()) return false;
+  for (QWidget* focus = QApplication::focusWidget(); focus; focus = focus->parentWidget())
+    if (focus == editor) return false;
+  return true;
 }
 
 }  // namespace

@@ -165,6 +165,10 @@ TEST_F(ListEditingTest, DoubleClickOnThePhaseOffersTheCalculationsPhases) {
   for (int i = 0; i < box->count(); ++i) offered.push_back(box->itemText(i).toStdString());
   EXPECT_EQ(offered, (std::vector<std::string>{"L1", "L2", "L3"}));
   EXPECT_EQ(box->currentText(), "L2");
+  // The list of phases opens at once and takes the focus without ending the edit.
+  QApplication::processEvents();
+  ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+  EXPECT_EQ(Editor()->OpenEditor(), box);
   box->setCurrentIndex(2);
   emit box->activated(2);
   EXPECT_EQ(Editor()->OpenEditor(), nullptr);
