@@ -328,6 +328,13 @@ TEST_F(ListEditingTest, WriteBackPutsTheChangeIntoTheWorkbookAndEndsTheQuestions
   EXPECT_FALSE(Marked(0, 2));
   EXPECT_FALSE(dialog->HasUnwrittenEdits());
 
+  // A value still in its edit is taken before Ctrl+W writes.
+  qobject_cast<QLineEdit*>(F2On(1, 5))->setText(QString::fromUtf8("厨房插座"));
+  Key("Ctrl+W");
+  EXPECT_EQ(Editor()->OpenEditor(), nullptr);
+  EXPECT_EQ(ReadBack(InputPath())[0].second[2][5], "厨房插座");
+  EXPECT_EQ(Title(), Plain());
+
   questions.clear();
   Key("Ctrl+W");  // nothing left to write
   Click(IDCANCEL);
