@@ -10,9 +10,13 @@
 
 namespace {
 
+// The content's identity: a change of permissions alone (as when the user
+// makes a refused read-only workbook writable again) keeps the edits.
 bool SameAsOnDisk(const std::string& path, const std::optional<xls::FileIdentity>& identity) {
   const auto now = xls::IdentityAt(path);
-  return identity && now && *now == *identity;
+  return identity && now && now->device == identity->device && now->inode == identity->inode &&
+         now->size == identity->size && now->modified_seconds == identity->modified_seconds &&
+         now->modified_nanoseconds == identity->modified_nanoseconds;
 }
 
 // The circuits as the sheet holds them now, compared as the list read them,

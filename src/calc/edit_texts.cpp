@@ -39,8 +39,4 @@ CString WriteBackFailed(const CString& file, const xls::Error& error) {
   return FromUtf8("写回工作簿失败,工作簿保持原样!\n文件: ") + file + FromUtf8("\n错误: ") + Reason(error);
 }
 
-CString WriteBackNeedsBalance() {
-  return FromUtf8("--write-back 只能在 --balance 或 --balance-below 之后使用 (--write-back needs --balance or --balance-below)");
-}
-
 }  // namespace calc_text

@@ -17,7 +17,5 @@ CString WrittenBack(const CString& file);
 CString WorkbookChangedSinceRead(const CString& file);
 CString CircuitSheetChangedSinceRead(const CString& file);
 CString WriteBackFailed(const CString& file, const xls::Error& error);
-// loadcalc-cli --write-back without a balancing before it.
-CString WriteBackNeedsBalance();
 
 }  // namespace calc_text

@@ -76,9 +76,10 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h") {
+    if (name == "--balance" || name == "--write-back" || name == "--json" || name == "--help" || name == "-h") {
       if (value) return {std::nullopt, name + " takes no value"};
       if (name == "--balance") options.balance = true;
+      else if (name == "--write-back") options.writeBack = true;
       else if (name == "--json") options.json = true;
       else options.help = true;
       continue;
@@ -91,13 +92,15 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     const std::string error = Apply(options, name, *value);
     if (!error.empty()) return {std::nullopt, error};
   }
+  if (options.writeBack && !options.balance && !options.balanceBelow)
+    return {std::nullopt, "--write-back 只能与 --balance 或 --balance-below 一起使用, 把平衡后的相别写回工作簿"};
   return {options, {}};
 }
 
 std::string CliUsage() {
   return "用法: loadcalc-cli [--workbook 文件] [--power-factor X] [--demand-coefficient X]\n"
          "                   [--balance | --balance-below U] [--time-limit 秒数] [--save 文件]\n"
-         "                   [--report 文件.pdf] [--json]\n"
+         "                   [--write-back] [--report 文件.pdf] [--json]\n"
          "\n"
          "读取工作表“线路负荷计算”中的回路 (读取), 计算每个回路和配电箱 (计算), 并输出结果。\n"
          "  --workbook 文件            输入工作簿, .xls、.xlsx 或 .xlsm (默认: 程序旁边的 电气计算.xls;\n"
@@ -108,6 +111,8 @@ std::string CliUsage() {
          "                             20 至 200 路用扩展方法\n"
          "  --balance-below U          改为移动最少的回路, 使不平衡度低于 U\n"
          "  --time-limit 秒数          扩展方法和 --balance-below 的时限, 0.001 至 86400 (默认 2)\n"
+         "  --write-back               平衡之后把改变的相别写回输入工作簿的“线路负荷计算” (写回工作簿),\n"
+         "                             只改这些单元格; 只能与 --balance 或 --balance-below 一起使用\n"
          "  --save 文件                写入计算结果工作簿 (保存), 完成后替换该文件: 文件名以 .xlsx 结尾时\n"
          "                             为 .xlsx, 否则为 .xls (没有扩展名时加上 \".xls\")\n"
          "  --report 文件.pdf          写入计算书 (A4 PDF), 替换该文件; 没有 Qt 的构建不能写\n"

@@ -41,13 +41,20 @@ const char* RowReferenceIn(uint16_t id) {
     case 0x01B8: return "a hyperlink";
     case 0x01B0: case 0x01B1: case 0x0879: case 0x087A: return "a conditional format";
     case 0x01B2: case 0x01BE: return "a data validation";
-    case 0x001C: case 0x005D: case 0x00EC: return "a drawing or comment";
+    // A drawing record alone (LibreOffice writes an empty one) anchors nothing;
+    // every shape, picture or comment comes with an OBJ or NOTE record.
+    case 0x001C: case 0x005D: return "a drawing or comment";
     case 0x001B: return "a page break";
     case 0x009D: return "an autofilter";
     case 0x015F: return "a label range";
     case record::kBof: return "an embedded chart";
     default: return nullptr;
   }
+}
+
+// A page-break list that lists none.
+bool IsEmptyList(const StoredRecord& rec) {
+  return rec.id == 0x001B && (rec.body.size() < 2 || GetU16(rec.body, 0) == 0);
 }
 
 std::vector<uint8_t> SingleCell(uint16_t row, uint16_t column, uint16_t format) {
@@ -117,7 +124,7 @@ Status CellTable::CheckRowsCanMove() const {
                        ErrorKind::CannotKeep);
   for (const auto* records : {&m_before, &m_after})
     for (const StoredRecord& rec : *records)
-      if (const char* what = RowReferenceIn(rec.id))
+      if (const char* what = RowReferenceIn(rec.id); what && &rec != &m_before.front() && !IsEmptyList(rec))
         return MakeError(std::string("The sheet holds ") + what + " tied to its rows", ErrorKind::CannotKeep);
   return Ok{};
 }
@@ -263,7 +270,12 @@ Status CellTable::InsertRow(uint16_t row) {
 Status CellTable::SetCell(uint16_t row, uint16_t column, const std::u16string& text, uint16_t default_format) {
   auto covering = m_cells.upper_bound({row, column});
   if (covering != m_cells.begin() && (--covering)->first.first == row) Split(covering->first);
-  const bool existed = m_cells.count({row, column}) != 0;
+  const auto found = m_cells.find({row, column});
+  const bool existed = found != m_cells.end();
+  // Other cells share the formula (or array) this cell carries.
+  if (existed && std::any_of(found->second.after.begin(), found->second.after.end(),
+                             [](const StoredRecord& rec) { return rec.id != record::kString; }))
+    return MakeError("The changed cell carries a formula other cells share", ErrorKind::CannotKeep);
   const uint16_t format = FormatAt(row, column, default_format);
   const bool number = HeldNumber(row, column);
   std::vector<uint8_t> body = SingleCell(row, column, format);

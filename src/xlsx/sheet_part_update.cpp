@@ -33,6 +33,7 @@ struct Cell {
   uint32_t column = 0;
   bool number = false;   // held a number
   bool formula = false;
+  bool shares_formula = false;  // the master of a shared or array formula
   bool original = true;
   bool renumbered = false;
   std::optional<std::string> written;  // the element written anew
@@ -163,6 +164,7 @@ class SheetReader : public XmlHandler {
       row.cells.push_back(std::move(cell));
     } else if (m_depth == 5 && !rows.empty() && !rows.back().cells.empty() && name.local == "f") {
       rows.back().cells.back().formula = true;
+      if (FindAttribute(attributes, "ref")) rows.back().cells.back().shares_formula = true;
     } else if (name.local == "mergeCell") {
       merged.push_back(std::move(tag));
     } else if (m_depth == 2 && name.local == "dimension") {
@@ -244,7 +246,9 @@ class SheetEditor {
     });
     if (!moved) return moved;
     if (!fits) return xls::MakeError("The sheet has no room for another row");
-    for (const xls::CellText& cell : update.cells) SetCell(cell.row + 1, cell.column, cell.text);
+    for (const xls::CellText& cell : update.cells)
+      if (!SetCell(cell.row + 1, cell.column, cell.text))
+        return xls::MakeError("The changed cell carries a formula other cells share", xls::ErrorKind::CannotKeep);
     return xls::Ok{};
   }
 
@@ -344,6 +348,7 @@ class SheetEditor {
         blank.column = cell.column;
         blank.number = cell.number;
         blank.tag.qname = cell.tag.qname;
+        blank.tag.attributes.push_back({"r", ""});
         if (const std::string* style = Find(cell.tag.attributes, "s")) blank.tag.attributes.push_back({"s", *style});
         inserted.cells.push_back(std::move(blank));
       }
@@ -356,10 +361,11 @@ class SheetEditor {
     return colon == std::string::npos ? "row" : m_sheet.data_qname.substr(0, colon + 1) + "row";
   }
 
-  void SetCell(uint32_t number, uint32_t column, const std::u16string& text) {
+  // False for a cell whose formula other cells share.
+  bool SetCell(uint32_t number, uint32_t column, const std::u16string& text) {
     auto row = std::find_if(m_rows.begin(), m_rows.end(), [&](const Row& r) { return r.number >= number; });
     if (row == m_rows.end() || row->number != number) {
-      if (text.empty()) return;
+      if (text.empty()) return true;
       Row added;
       added.original = false;
       added.number = number;
@@ -368,18 +374,20 @@ class SheetEditor {
     }
     auto cell = std::find_if(row->cells.begin(), row->cells.end(), [&](const Cell& c) { return c.column >= column; });
     if (cell == row->cells.end() || cell->column != column) {
-      if (text.empty()) return;
+      if (text.empty()) return true;
       Cell added;
       added.original = false;
       added.column = column;
       added.number = false;
       added.tag.qname = row->tag.qname.substr(0, row->tag.qname.size() - 3) + "c";
+      added.tag.attributes.push_back({"r", ""});
       const std::string* custom = Find(row->tag.attributes, "customFormat");
       const std::string* style = Find(row->tag.attributes, "s");
       if (style && custom && (*custom == "1" || *custom == "true")) added.tag.attributes.push_back({"s", *style});
       cell = row->cells.insert(cell, std::move(added));
       row->cells_added = true;
     }
+    if (cell->shares_formula) return false;
     Tag tag = cell->tag;
     Remove(tag.attributes, "r");
     Remove(tag.attributes, "t");
@@ -396,6 +404,7 @@ class SheetEditor {
     }
     cell->tag.attributes = std::move(tag.attributes);
     cell->written = content;
+    return true;
   }
 
   std::string CellStartTag(const Cell& cell, uint32_t row, bool empty) const {

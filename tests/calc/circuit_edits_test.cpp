@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <thread>
 
 #include "calc/write_back_plan.h"
@@ -172,6 +173,56 @@ TEST_F(WritingBack, IsRefusedBeforeAReadAndForAWorkbookChangedOnDisk) {
   EXPECT_NE(host.messages.back().find("请重新读取"), std::string::npos);
   EXPECT_EQ(xls::ReadWholeFile(InputPath()).value(), before.value());
   EXPECT_TRUE(core.IsCellEdited(0, 1));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WritingBack, OnlyTheChangedCircuitsReachTheSheetAndTheMarksClear) {
+  WriteInput(kThree, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_TRUE(core.AutoBalance());
+  ASSERT_TRUE(core.EditCircuitCell(1, 2, Cp936("7.5")));
+  ASSERT_TRUE(core.DeleteCircuit(2));
+  const int added = core.AddCircuit(0);
+  for (int column = 0; column < 5; ++column)
+    ASSERT_TRUE(core.EditCircuitCell(added, column, Cp936(std::vector<std::string>{"WL9", "L2", "3", "1", "0.9"}[column])));
+  host.messages.clear();
+  ASSERT_TRUE(core.WriteBack()) << (host.messages.empty() ? "" : host.messages.back());
+  EXPECT_FALSE(core.HasUnwrittenEdits());
+  EXPECT_FALSE(core.IsCellEdited(added, 0));
+  const NamedSheets sheets = ReadBack(InputPath());
+  const Rows expected = {{"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"},
+                         {"WL1", "L3", "5", "0.8", "0.85", "照明"},
+                         {"WL9", "L2", "3", "1", "0.9"},
+                         {"WL2", "L2", "7.5", "0.8", "0.85", "插座"}};
+  ASSERT_FALSE(sheets.empty());
+  EXPECT_EQ(sheets.front().second, expected);
+  // A second write after more edits starts from what the first wrote.
+  ASSERT_TRUE(core.EditCircuitCell(2, 5, Cp936("插座改")));
+  ASSERT_TRUE(core.WriteBack());
+  EXPECT_EQ(ReadBack(InputPath()).front().second[3][5], "插座改");
+  ASSERT_TRUE(core.ReadCircuits());
+  EXPECT_EQ(list.GetItemCount(), 3);
+}
+
+TEST_F(WritingBack, AReadOnlyOrLockedWorkbookIsLeftAsItWas) {
+  ReadThree();
+  ASSERT_TRUE(core.EditCircuitCell(0, 1, Cp936("L2")));
+  const auto before = xls::ReadWholeFile(InputPath());
+  const std::filesystem::path lock = std::filesystem::path(InputPath()).parent_path() / ".~lock.电气计算.xls#";
+  { std::ofstream(lock) << "someone"; }
+  EXPECT_FALSE(core.WriteBack());
+  std::filesystem::remove(lock);
+  std::filesystem::permissions(InputPath(), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+  EXPECT_FALSE(core.WriteBack());
+  std::filesystem::permissions(InputPath(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+  EXPECT_EQ(xls::ReadWholeFile(InputPath()).value(), before.value());
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_NE(host.messages[0].find("写回工作簿失败"), std::string::npos);
+  EXPECT_TRUE(core.HasUnwrittenEdits());
+  EXPECT_TRUE(core.WriteBack());
 }
 
 }  // namespace
