@@ -65,6 +65,7 @@ bool CLoadCalcDlg::RunEditCommand(UINT nID) {
 
 bool CLoadCalcDlg::EditCell(int row, int column, const CString& text) {
   const bool edited = EditCircuitCell(row, column, text);
+  ForgetBalancingIfChanged();
   AfterListEdited();
   return edited;
 }
@@ -87,6 +88,7 @@ void CLoadCalcDlg::OnAddCircuit() {
   if (!m_bListFromWorkbook || !view) return;
   const int after = m_nMenuRow >= 0 ? m_nMenuRow : view->currentIndex().row();
   const int row = AddCircuit(after);
+  ForgetBalancingIfChanged();
   AfterListEdited();
   if (row < 0) return;
   // The new circuit's number is asked for at once.
@@ -101,6 +103,7 @@ void CLoadCalcDlg::OnDeleteCircuit() {
   if (rows.empty()) return;
   // From the last, so the rows still to go keep their places.
   for (auto row = rows.rbegin(); row != rows.rend(); ++row) DeleteCircuit(*row);
+  ForgetBalancingIfChanged();
   AfterListEdited();
   auto* view = qobject_cast<QTableView*>(m_listView.GetWidget());
   const int left = view ? view->model()->rowCount() : 0;
@@ -109,6 +112,7 @@ void CLoadCalcDlg::OnDeleteCircuit() {
 
 void CLoadCalcDlg::OnUndoEdit() {
   if (!UndoEdit()) return;
+  ForgetBalancingIfChanged();
   AfterListEdited();
 }
 
@@ -117,6 +121,19 @@ void CLoadCalcDlg::OnWriteBack() {
   const bool written = WriteBack();
   if (written) m_boardState.WrittenBack();
   AfterListEdited();
+}
+
+void CLoadCalcDlg::ForgetBalancingIfChanged() {
+  if (!m_balancedPhases) return;
+  const report::PhaseRecord& balanced = *m_balancedPhases;
+  bool same = static_cast<int>(balanced.circuits.size()) == m_list.GetItemCount() &&
+              balanced.after.size() == balanced.circuits.size();
+  for (int row = 0; same && row < m_list.GetItemCount(); ++row) {
+    const auto at = static_cast<size_t>(row);
+    same = ToUtf8(m_list.GetItemText(row, 0)) == balanced.circuits[at] &&
+           ToUtf8(m_list.GetItemText(row, 1)) == balanced.after[at];
+  }
+  if (!same) m_balancedPhases.reset();
 }
 
 void CLoadCalcDlg::AfterListEdited() {

@@ -120,6 +120,9 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   bool EditCell(int row, int column, const CString& text);
   // After every change of the list: the marks and the title follow it.
   void AfterListEdited();
+  // After an edit, addition, deletion or undo: the 计算书 reports the
+  // phases of 自动平衡 only while the list still holds what it left.
+  void ForgetBalancingIfChanged();
   std::vector<int> RowsToDelete() const;
   class ListCellEditor* m_cellEditor = nullptr;  // owned by the list's widget
   bool m_bListFromWorkbook = false;              // a workbook's circuits are in the list
