@@ -226,3 +226,21 @@ TEST_F(WritingBack, AReadOnlyOrLockedWorkbookIsLeftAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// 读取 skips empty rows; the circuits after one are still written to their own rows.
+TEST_F(WritingBack, AnEmptyRowBetweenCircuitsKeepsTheRowsInPlace) {
+  WriteInput({{"WL1", "L1", "5", "0.8", "0.85"}, {}, {"WL2", "L1", "3", "0.8", "0.85"}}, kSmallLibrary);
+  ASSERT_TRUE(core.ReadCircuits());
+  ASSERT_EQ(list.GetItemCount(), 2);
+  ASSERT_TRUE(core.EditCircuitCell(1, 1, Cp936("L3")));
+  ASSERT_TRUE(core.DeleteCircuit(0));
+  ASSERT_TRUE(core.WriteBack()) << host.messages.back();
+  const Rows expected = {{"线路编号", "相别", "设备功率", "需要系数", "功率因数", "备注"},
+                         {},
+                         {"WL2", "L3", "3", "0.8", "0.85"}};
+  EXPECT_EQ(ReadBack(InputPath()).front().second, expected);
+}
+
+}  // namespace
