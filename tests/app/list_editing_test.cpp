@@ -317,6 +317,16 @@ TEST_F(ListEditingTest, WriteBackPutsTheChangeIntoTheWorkbookAndEndsTheQuestions
   EXPECT_TRUE(dialog->GetWidget()->isVisible());
   EXPECT_EQ(Cell(0, 2), "3.5");
 
+  // A refused write keeps the changes, their marks and the title.
+  std::filesystem::permissions(InputPath(), std::filesystem::perms(0444));
+  messages.clear();
+  Key("Ctrl+W");
+  std::filesystem::permissions(InputPath(), std::filesystem::perms(0644));
+  EXPECT_EQ(messages.size(), 1u) << "the refusal is said";
+  EXPECT_EQ(Title(), "*" + Plain());
+  EXPECT_TRUE(Marked(0, 2));
+  EXPECT_EQ(ReadBack(InputPath())[0].second[1][2], "3");
+
   const auto offered = Menu("写回工作簿");
   EXPECT_EQ(FlagsOf(offered, "写回工作簿"), MF_STRING);
   const auto sheets = ReadBack(InputPath());
