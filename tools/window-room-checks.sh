@@ -219,7 +219,10 @@ xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool mousemove $((win_x + 300)) $((win_y + 360)) click 1  # the dialog's background
 xdotool key --window "$dialog" Menu
 sleep 0.5
-xdotool key Down Down Down Down Down Down Down Return
+# Up from no item reaches the last (关于); above it stand the three items of
+# 计算方法 and then 总在最前, however many items stand before that and
+# whichever of them are greyed.
+xdotool key Up Up Up Up Up Return
 sleep 0.8
 # Qt may give the window a new X id when its stacking hint changes.
 dialog=$(find_window "Volmira") || fail "the dialog was gone after 总在最前"

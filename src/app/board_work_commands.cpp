@@ -10,12 +10,19 @@
 #include "platform/ui/message_box.h"
 
 namespace {
-CString DiscardQuestion() { return FromUtf8("当前的计算结果尚未保存，是否放弃？"); }
+CString DiscardQuestion(bool unwrittenEdits, bool unsavedResults) {
+  if (!unwrittenEdits) return FromUtf8("当前的计算结果尚未保存，是否放弃？");
+  if (!unsavedResults) return FromUtf8("对回路的修改尚未写回工作簿，是否放弃？");
+  return FromUtf8("对回路的修改尚未写回工作簿，当前的计算结果也尚未保存，是否放弃？");
+}
 }  // namespace
 
 bool CLoadCalcDlg::ConfirmDiscard() {
-  if (!m_boardState.HasUnsavedWork()) return true;
-  return AfxMessageBox(DiscardQuestion(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  const bool unwrittenEdits = HasUnwrittenEdits();
+  const bool unsavedResults = m_boardState.HasUnsavedWork();
+  if (!unwrittenEdits && !unsavedResults) return true;
+  return AfxMessageBox(DiscardQuestion(unwrittenEdits, unsavedResults), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
+         IDYES;
 }
 
 bool CLoadCalcDlg::OpenWorkbook(const CString& path) {
@@ -55,6 +62,7 @@ void CLoadCalcDlg::AfterBalance(bool calculated) {
   const std::vector<PhaseMove> moves = PhaseMoves(m_list, LastBalance());
   m_boardState.PhasesMoved(MovedRows(moves));
   m_listModel.RefreshPhaseMarks();
+  AfterListEdited();
   if (!calculated) return;
   m_boardState.Calculated();
   RememberBalancing();

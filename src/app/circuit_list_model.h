@@ -20,6 +20,8 @@ class CircuitListModel : public QAbstractTableModel, private CircuitTableObserve
   // Captions, and the columns' widths in kColumnWidthRole.
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
+  // An edited cell's text goes to onEdit; false when it was refused.
+  bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
   // Told when the table's extended style (grid lines, full-row selection) changes.
   std::function<void(uint32_t)> onExtendedStyle;
@@ -27,10 +29,18 @@ class CircuitListModel : public QAbstractTableModel, private CircuitTableObserve
   std::function<bool(int row)> isPhaseMarked;
   // The marks changed: the phase cells are drawn again.
   void RefreshPhaseMarks();
+  // Commits an edited cell's text; false when refused (the cell keeps its text).
+  std::function<bool(int row, int column, const CString& text)> onEdit;
+  // Cells changed since the list was read or written back: shown marked.
+  std::function<bool(int row, int column)> isCellEdited;
+  // The edit marks changed: every cell is drawn again.
+  void RefreshEditMarks();
 
  private:
   void OnRowsAboutToBeInserted(int first, int count) override;
   void OnRowsInserted(int first, int count) override;
+  void OnRowsAboutToBeRemoved(int first, int count) override;
+  void OnRowsRemoved(int first, int count) override;
   void OnColumnsAboutToBeInserted(int first, int count) override;
   void OnColumnsInserted(int first, int count) override;
   void OnColumnsAboutToBeRemoved(int first, int count) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/about_dlg.h"
+#include "app/list_cell_editor.h"
 #include "app/main_dialog_tips.h"
 #include "app/shortcuts.h"
 #include "app/workbook_drop.h"
@@ -106,11 +107,14 @@ BOOL CLoadCalcDlg::OnInitDialog() {
   SetUpMainDialogTips(m_tooltip, this);
 
   SetUpWindow();
+  SetUpCellEditing();
   ResetCircuitList();
   return TRUE;
 }
 
 BOOL CLoadCalcDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  // A command given by its key runs on the list as the designer sees it.
+  if (m_cellEditor) m_cellEditor->FinishEditing();
   switch (LOWORD(static_cast<DWORD>(wParam))) {
     case IDOK: OnOK(); return TRUE;
     case IDC_WRITE: OnWrite(); return TRUE;
@@ -124,7 +128,8 @@ BOOL CLoadCalcDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
-  if (RunWindowCommand(nID)) return;
+  if (m_cellEditor) m_cellEditor->FinishEditing();
+  if (RunWindowCommand(nID) || RunEditCommand(nID)) return;
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
@@ -180,6 +185,8 @@ bool CLoadCalcDlg::ReadList() {
   if (!read) return false;
   m_balancedPhases.reset();
   m_boardState.ListRead();
+  m_bListFromWorkbook = true;
+  AfterListEdited();
   if (const auto formulas = FindFormulaCells(m_circuits); !formulas.empty())
     AfxMessageBox(report::FormulaCellsWithoutValue(formulas));
   return true;
@@ -249,7 +256,9 @@ void CLoadCalcDlg::ChooseWorkbook(const CString& path) {
 void CLoadCalcDlg::UpdateTitle() {
   if (!GetWidget()) return;  // the caption is set once the window exists
   const bool isDefault = GetWorkbookPath() == GetWorkbookFolder() + InputWorkbookName();
-  SetWindowText(isDefault ? m_strBaseTitle : m_strBaseTitle + " - " + FileNameOf(GetWorkbookPath()));
+  // A leading "*" says the list holds changes the workbook does not.
+  const CString title = isDefault ? m_strBaseTitle : m_strBaseTitle + " - " + FileNameOf(GetWorkbookPath());
+  SetWindowText(HasUnwrittenEdits() ? "*" + title : title);
 }
 
 void CLoadCalcDlg::OnExportReport() {
@@ -293,6 +302,7 @@ report::ReportSource CLoadCalcDlg::ReportSource() const {
 void CLoadCalcDlg::ShowMessage(const CString& text) { AfxMessageBox(text); }
 
 void CLoadCalcDlg::BoardResultsCleared() {
+  m_boardState.ResultsCleared();
   if (!GetWidget()) return;
   for (const int id : {IDC_UNBALANCE, IDC_CURRENT, IDC_L1, IDC_L2, IDC_L3, IDC_EQUIP_POWER, IDC_CALC_POWER})
     if (CWnd* field = GetDlgItem(id)) field->SetWindowText(FormatDialogFloat(0.0f));

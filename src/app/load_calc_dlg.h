@@ -62,6 +62,14 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   // it is the default one beside the program.
   void ChooseWorkbook(const CString& path);
 
+  // Editing the list (circuit_edit_commands.cpp): 添加回路 after the row of
+  // the context menu or the current row, 删除回路 of the selected rows (or
+  // the row of the context menu), 撤销 and 写回工作簿.
+  void OnAddCircuit();
+  void OnDeleteCircuit();
+  void OnUndoEdit();
+  void OnWriteBack();
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
@@ -69,6 +77,7 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void OnSysCommand(UINT nID, LPARAM lParam) override;
   void OnPaint() override;
   HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) override;
+  void OnContextMenu(POINT screenPoint) override;
 
   // Controls, in the window's declaration order. Each binds to its
   // template control in DoDataExchange.
@@ -106,6 +115,20 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   void RememberWindow() const;
   save_dialogs::Request SaveRequest(save_dialogs::Kind kind) const;
   class ListColumns* m_listColumns = nullptr;        // owned by the list's widget
+  // Editing the list in place, its context-menu items and their state.
+  void SetUpCellEditing();
+  void AppendEditMenuItems(CMenu& menu);
+  bool RunEditCommand(UINT nID);
+  bool EditCell(int row, int column, const CString& text);
+  // After every change of the list: the marks and the title follow it.
+  void AfterListEdited();
+  // After an edit, addition, deletion or undo: the 计算书 reports the
+  // phases of 自动平衡 only while the list still holds what it left.
+  void ForgetBalancingIfChanged();
+  std::vector<int> RowsToDelete() const;
+  class ListCellEditor* m_cellEditor = nullptr;  // owned by the list's widget
+  bool m_bListFromWorkbook = false;              // a workbook's circuits are in the list
+  int m_nMenuRow = -1;  // the row under the context menu's point, -1 for none
   class PlacementKeeper* m_placementKeeper = nullptr;  // owned by the dialog's widget
 
  private:

@@ -46,6 +46,7 @@ void CLoadCalcDlg::BuildContextMenu(const CString& aboutItem) {
     const UINT command = shortcuts::MenuCommandOfButton(item.buttonId);
     menu->AppendMenu(MF_STRING, command, WithKey(Cp936(item.text), shortcuts::KeyOfMenuCommand(command)));
   }
+  AppendEditMenuItems(*menu);
   menu->AppendMenu(MF_SEPARATOR);
   menu->AppendMenu(MF_STRING, shortcuts::kOpenWorkbookCommand,
                    WithKey(Cp936("打开工作簿(&O)…"), shortcuts::KeyOfMenuCommand(shortcuts::kOpenWorkbookCommand)));

@@ -15,6 +15,7 @@ struct KeyedCommand {
   int buttonId;      // 0: a context-menu command only
   UINT menuCommand;  // the context-menu item that runs it too
   const char* key;
+  bool inList = false;  // only while the circuit list has the focus
 };
 
 constexpr KeyedCommand kCommands[] = {
@@ -25,6 +26,10 @@ constexpr KeyedCommand kCommands[] = {
     {0, kOpenWorkbookCommand, "Ctrl+O"},
     {0, IDM_EXPORT_REPORT, "Ctrl+P"},
     {IDC_ABOUT, IDM_ABOUTBOX, "F1"},
+    {0, kAddCircuitCommand, "Ins", true},
+    {0, kDeleteCircuitCommand, "Del", true},
+    {0, kUndoEditCommand, "Ctrl+Z"},
+    {0, kWriteBackCommand, "Ctrl+W"},
 };
 
 }  // namespace
@@ -57,8 +62,10 @@ void Install(CWnd& dialog) {
   QWidget* window = dialog.GetWidget();
   if (!window) return;
   for (const KeyedCommand& command : kCommands) {
-    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(command.key)), window);
-    shortcut->setContext(Qt::WindowShortcut);
+    CWnd* list = command.inList ? dialog.GetDlgItem(IDC_LIST) : nullptr;
+    QWidget* owner = list && list->GetWidget() ? list->GetWidget() : window;
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(command.key)), owner);
+    shortcut->setContext(owner == window ? Qt::WindowShortcut : Qt::WidgetWithChildrenShortcut);
     const KeyedCommand each = command;
     QObject::connect(shortcut, &QShortcut::activated, window, [&dialog, each] {
       // A disabled button's command is not run by its key either.

@@ -27,10 +27,15 @@ class BoardState : private CircuitTableObserver {
   // 计算 or 自动平衡 showed results for the circuits as they are now.
   void Calculated();
   // 自动平衡 moved these rows to other phases; they stay marked until the
-  // next read or save.
+  // next read or save, or until their phase is changed otherwise. The marks
+  // follow rows added and deleted above them.
   void PhasesMoved(const std::vector<int>& rows);
   // The results and phases are in a saved workbook now.
   void Saved();
+  // The results were emptied: nothing of them is left to lose.
+  void ResultsCleared();
+  // The list's phases are in the input workbook now (写回工作簿).
+  void WrittenBack();
 
   bool HasUnsavedWork() const { return m_resultsUnsaved || m_phasesUnsaved; }
   bool IsPhaseMarked(int row) const { return m_markedRows.count(row) != 0; }
@@ -38,6 +43,8 @@ class BoardState : private CircuitTableObserver {
 
  private:
   void OnCellChanged(int row, int column) override;
+  void OnRowsInserted(int first, int count) override;
+  void OnRowsRemoved(int first, int count) override;
   void OnAboutToReset() override;
 
   CircuitTable& m_list;

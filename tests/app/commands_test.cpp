@@ -52,7 +52,7 @@ TEST_F(DialogTest, EnterReadsTheWorkbookAndKeepsTheDialogOpen) {
   EXPECT_EQ(view->model()->index(2, 5).data().toString(), QString::fromUtf8("空调"));
   EXPECT_TRUE(view->showGrid());
   EXPECT_EQ(view->selectionBehavior(), QAbstractItemView::SelectRows);
-  EXPECT_EQ(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_EQ(view->editTriggers(), QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
 
   PressKey(Control(1014), Qt::Key_Escape);
   EXPECT_FALSE(dialog->GetWidget()->isVisible());
@@ -240,6 +240,11 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
       {MF_STRING, "计算\tF9"},
       {MF_STRING, "自动平衡\tCtrl+B"},
       {MF_STRING, "保存\tCtrl+S"},
+      {MF_SEPARATOR, ""},
+      {MF_GRAYED, "添加回路\tIns"},
+      {MF_GRAYED, "删除回路\tDel"},
+      {MF_GRAYED, "撤销\tCtrl+Z"},
+      {MF_GRAYED, "写回工作簿\tCtrl+W"},
       {MF_SEPARATOR, ""},
       {MF_STRING, "打开工作簿(&O)…\tCtrl+O"},
       {MF_STRING, "导出计算书…\tCtrl+P"},

@@ -3,6 +3,9 @@
 #include <fstream>
 #include <regex>
 
+#include <QTableView>
+
+#include "app/shortcuts.h"
 #include "dialog_fixture.h"
 #include "res/ui/resource.h"
 
@@ -88,6 +91,17 @@ TEST_F(ReportExportTest, BalancedBoardReportsThePhasesBeforeAndAfter) {
   for (const char* circuit : {"N1 +L1", "N2 +L1", "N3 +L1", "N4 +L2"})
     EXPECT_TRUE(std::regex_search(balanced, std::regex(std::string("\\n *") + circuit + " +L[123] *\\n"))) << circuit;
 
+  // A circuit deleted after the balancing: the list is no longer the one
+  // balanced, and the report does not say it was.
+  qobject_cast<QTableView*>(Control(IDC_LIST))->selectRow(3);
+  dialog->SendMessage(WM_SYSCOMMAND, shortcuts::kDeleteCircuitCommand, 0);
+  ASSERT_EQ(dialog->m_list.GetItemCount(), 3);
+  Click(1005);
+  saveAs = PathIn("删除后.pdf");
+  Export();
+  EXPECT_EQ(PdfText(PathIn("删除后.pdf")).find("平衡前相别"), std::string::npos);
+
+  yesNoAnswer = IDYES;
   Click(1);
   Click(1005);
   saveAs = PathIn("读取后.pdf");

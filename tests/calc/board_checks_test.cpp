@@ -106,6 +106,36 @@ TEST(BoardState, KnowsUnsavedWorkAndWhenCircuitsChange) {
   EXPECT_FALSE(state.HasUnsavedWork());
 }
 
+TEST(BoardState, BalanceMarksFollowTheirCircuitsAndGoWhenThePhaseChangesOtherwise) {
+  MemoryCircuitTable board = Board({{"WL1", "L1", "2"}, {"WL2", "L2", "3"}, {"WL3", "L3", "1"}, {"WL4", "L1", "4"}});
+  BoardState state(board);
+  state.ListRead();
+  state.PhasesMoved({1, 3});
+  board.InsertItem(0, FromUtf8("WL0"));
+  EXPECT_EQ(state.MarkedRows(), (std::set<int>{2, 4})) << "WL2 and WL4 moved down";
+  ASSERT_TRUE(board.DeleteItem(2));
+  ASSERT_TRUE(board.DeleteItem(0));
+  EXPECT_EQ(state.MarkedRows(), std::set<int>{2}) << "WL2 is gone, WL4 moved up";
+  EXPECT_EQ(board.GetItemText(2, 0), "WL4");
+  board.SetItemText(2, 1, FromUtf8("L2"));
+  EXPECT_FALSE(state.IsPhaseMarked(2)) << "a phase set otherwise is not the balance's";
+}
+
+TEST(BoardState, ClearedResultsAndPhasesWrittenBackAreNothingToLose) {
+  MemoryCircuitTable board = Board({{"WL1", "L1", "2", "0.8", "0.9"}, {"WL2", "L2", "3", "1", "0.9"}});
+  BoardState state(board);
+  state.ListRead();
+  state.Calculated();
+  state.ResultsCleared();
+  EXPECT_FALSE(state.HasUnsavedWork()) << "results that are gone cannot be saved";
+
+  state.PhasesMoved({0});
+  ASSERT_TRUE(state.HasUnsavedWork());
+  state.WrittenBack();
+  EXPECT_FALSE(state.HasUnsavedWork()) << "the phases are in the workbook";
+  EXPECT_TRUE(state.IsPhaseMarked(0)) << "what moved stays shown until read or saved";
+}
+
 TEST(BalanceMoves, ListEveryMovedCircuitWithOldAndNewPhase) {
   const MemoryCircuitTable board = Board({{"WL1", "L2", "2"}, {"WL2", "L2", "3"}, {"", "L1", "3"}});
   BalanceOutcome outcome;

@@ -68,7 +68,7 @@ class DialogWidget : public QDialog {
 
   void contextMenuEvent(QContextMenuEvent* event) override {
     if (m_owner->GetSystemMenu(FALSE)->GetMenuItemCount() == 0) return;
-    m_owner->TrackSystemMenu(POINT{event->globalPos().x(), event->globalPos().y()});
+    m_owner->OnContextMenu(POINT{event->globalPos().x(), event->globalPos().y()});
   }
 
   void paintEvent(QPaintEvent* event) override {
@@ -383,6 +383,9 @@ void CDialog::TrackSystemMenu(POINT screenPoint) {
   UINT_PTR chosen = 0;
   if (MenuHandler()) {
     chosen = MenuHandler()(m_systemMenu);
+    // A greyed item cannot be chosen.
+    for (const CMenu::Item& item : m_systemMenu.Items())
+      if (item.id == chosen && (item.flags & MF_GRAYED)) chosen = 0;
   } else {
     QMenu menu(GetWidget());
     for (const CMenu::Item& item : m_systemMenu.Items()) {
@@ -393,6 +396,7 @@ void CDialog::TrackSystemMenu(POINT screenPoint) {
       QAction* action = menu.addAction(ToQString(item.text));
       action->setData(QVariant::fromValue<qulonglong>(item.id));
       action->setCheckable(item.checkable);
+      action->setEnabled(!(item.flags & MF_GRAYED));
       action->setChecked(item.flags & MF_CHECKED);
     }
     if (QAction* picked = menu.exec(QPoint(screenPoint.x, screenPoint.y)))
@@ -400,3 +404,5 @@ void CDialog::TrackSystemMenu(POINT screenPoint) {
   }
   if (chosen) SendMessage(WM_SYSCOMMAND, chosen, 0);
 }
+
+void CDialog::OnContextMenu(POINT screenPoint) { TrackSystemMenu(screenPoint); }

@@ -59,6 +59,8 @@ class CDialog : public CWnd {
 
   // Shows the system-menu items at a screen point and sends the chosen one.
   void TrackSystemMenu(POINT screenPoint);
+  // A right-click or the Menu key at a screen point; by default TrackSystemMenu.
+  virtual void OnContextMenu(POINT screenPoint);
 
  protected:
   UINT m_nIDTemplate;

@@ -10,6 +10,8 @@
 
 constexpr UINT MF_STRING = 0x0000;
 constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_CHECKED = 0x0008;
 constexpr UINT MF_SEPARATOR = 0x0800;
 
@@ -33,6 +35,11 @@ class CMenu {
       item.flags = (item.flags & ~MF_CHECKED) | (check & MF_CHECKED);
       item.checkable = true;
     }
+  }
+  // Greys an item out (MF_GRAYED in `enable`) or enables it again.
+  void EnableMenuItem(UINT_PTR id, UINT enable) {
+    for (Item& item : m_items)
+      if (item.id == id) item.flags = (item.flags & ~MF_GRAYED) | (enable & MF_GRAYED);
   }
   int GetMenuItemCount() const { return static_cast<int>(m_items.size()); }
   const std::vector<Item>& Items() const { return m_items; }
