@@ -4,6 +4,7 @@
 
 #include "calc/calc_texts.h"
 #include "calc/load_calc_core.h"
+#include "calc/switch_lookup.h"
 #include "platform/crt/crt.h"
 #include "sheet/spreadsheet.h"
 
@@ -20,8 +21,10 @@ bool AnyRatingReaches(const CStringArray& cells, double threshold) {
 
 }  // namespace
 
-CString CLoadCalcCore::FindSwitches(float current) {
-  CSpreadSheet library(m_strWorkbook, calc_text::SwitchLibrarySheet(), true);
+CString CLoadCalcCore::FindSwitches(float current) { return FindSwitchesIn(m_strWorkbook, current, true); }
+
+CString FindSwitchesIn(const CString& workbook, float current, bool backup) {
+  CSpreadSheet library(workbook, calc_text::SwitchLibrarySheet(), backup);
   const double threshold = RatingThreshold(current);
   CString result;
   const long rows = library.GetTotalRows();
