@@ -2,45 +2,13 @@
 #include "calc/calc_texts.h"
 #include "calc/cell_numbers.h"
 #include "calc/load_calc_core.h"
+#include "calc/result_sheets.h"
 #include "calc/results_target.h"
 #include "calc/standard_results_sheet.h"
 #include "calc/standard_texts.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "sheet/spreadsheet.h"
-
-namespace {
-
-constexpr int kSavedCellBytes = 259;
-
-// The sheet's own error text, or a plain one when it left none.
-CString ErrorOf(const CSpreadSheet& sheet) {
-  const CString text = sheet.GetLastErrorText();
-  return text.IsEmpty() ? CString("write failed") : text;
-}
-
-using ParameterRows = std::vector<std::pair<CString, CString>>;
-
-// A sheet of 参数项 | 参数值 rows.
-bool WriteParameterSheet(const CString& path, const CString& name, const ParameterRows& rows, CString& error) {
-  CSpreadSheet sheet(path, name, true);
-  sheet.BeginTransaction();
-  CStringArray headers;
-  headers.Add(calc_text::ParameterItem());
-  headers.Add(calc_text::ParameterValue());
-  sheet.AddHeaders(headers, true);
-  for (const auto& [item, value] : rows) {
-    CStringArray row;
-    row.Add(item);
-    row.Add(value);
-    sheet.AddRow(row, 0, false);
-  }
-  if (sheet.Commit()) return true;
-  error = ErrorOf(sheet);
-  return false;
-}
-
-}  // namespace
 
 // The existing target is not deleted first: the workbook is built whole in a
 // private folder beside it and replaces it only once complete, so a failure
@@ -72,23 +40,7 @@ bool CLoadCalcCore::WriteResultSheets(const CString& path, CString& error) {
   // there should leave no half-written results.
   const CString boardSwitches = FindSwitches(m_fCurrent);
 
-  CSpreadSheet circuits(path, calc_text::CircuitResultsSheet(), true);
-  circuits.DeleteSheet();
-  circuits.BeginTransaction();
-  CStringArray headers;
-  headers.Copy(m_astrHeaders);
-  circuits.AddHeaders(headers, false);
-  const int rows = m_list.GetItemCount();
-  for (int row = 0; row < rows; ++row) {
-    CStringArray cells;
-    for (int column = 0; column < m_astrHeaders.GetSize(); ++column)
-      cells.Add(m_list.GetItemText(row, column, kSavedCellBytes));
-    circuits.AddRow(cells, 0, false);
-  }
-  if (!circuits.Commit()) {
-    error = ErrorOf(circuits);
-    return false;
-  }
+  if (!WriteCircuitSheet(path, calc_text::CircuitResultsSheet(), m_astrHeaders, m_list, error)) return false;
 
   const ParameterRows board = {{calc_text::PhaseLoad(1), FormatFixed(m_fL1)},
                                {calc_text::PhaseLoad(2), FormatFixed(m_fL2)},

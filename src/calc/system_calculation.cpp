@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 CString JoinedMessages(const std::vector<CString>& messages) {
   CString text;
   for (size_t i = 0; i < messages.size(); ++i) text += (i ? CString(";") : CString()) + messages[i];
+  // One line per problem in the system's message.
+  text.Replace("\n", " ");
   return text;
 }
 

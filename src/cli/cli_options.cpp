@@ -19,7 +19,8 @@ std::optional<float> ParseNumber(const std::string& text) {
 bool TakesValue(const std::string& name) {
   return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save" ||
          name == "--time-limit" || name == "--balance-below" || name == "--report" || name == "--method" ||
-         name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
+         name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step" || name == "--system" ||
+         name == "--transformers" || name == "--max-load-rate";
 }
 
 // 规范法's inputs; their ranges are checked by the calculation, which says
@@ -44,7 +45,27 @@ bool IsStandardOption(const std::string& name) {
 }
 
 // Applies one option with its value; an error text when the value is wrong.
+// The building's own options; their ranges are checked with the system's inputs.
+std::string ApplySystem(CliOptions& options, const std::string& name, const std::string& value) {
+  if (name == "--system") {
+    if (value.empty()) return "--system needs a file name";
+    options.system = value;
+  } else if (name == "--transformers") {
+    const std::optional<float> number = ParseNumber(value);
+    if (!number || *number < 1 || *number > 100 || *number != static_cast<float>(static_cast<int>(*number)))
+      return "--transformers needs a whole number from 1 to 100, not \"" + value + "\"";
+    options.transformers = static_cast<int>(*number);
+  } else {
+    if (!ParseNumber(value)) return name + " needs a number, not \"" + value + "\"";
+    options.maxLoadRate = std::stod(value);
+  }
+  return {};
+}
+
 std::string Apply(CliOptions& options, const std::string& name, const std::string& value) {
+  options.given.push_back(name);
+  if (name == "--system" || name == "--transformers" || name == "--max-load-rate")
+    return ApplySystem(options, name, value);
   if (IsStandardOption(name)) return ApplyStandard(options, name, value);
   if (name == "--workbook") {
     if (value.empty()) return "--workbook needs a file name";
@@ -85,8 +106,10 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       if (value) return {std::nullopt, name + " takes no value"};
       if (name == "--balance") options.balance = true;
       else if (name == "--json") options.json = true;
-      else if (name == "--no-compensation") options.compensate = false;
-      else if (name == "--fewest-moves") options.fewestMoves = true;
+      else if (name == "--no-compensation") {
+        options.compensate = false;
+        options.given.push_back(name);
+      } else if (name == "--fewest-moves") options.fewestMoves = true;
       else options.help = true;
       continue;
     }
@@ -107,6 +130,9 @@ std::string CliUsage() {
          "                    [--report FILE.pdf] [--json] [--fewest-moves]\n"
          "                    [--method original|standard] [--kp X] [--kq X] [--target-pf X]\n"
          "                    [--bank-step KVAR] [--no-compensation]\n"
+         "       loadcalc-cli --system SYSTEM.xlsx [--json] [--report FILE.pdf] [--save FILE]\n"
+         "                    [--kp X] [--kq X] [--target-pf X] [--bank-step KVAR] [--no-compensation]\n"
+         "                    [--transformers N] [--max-load-rate X]\n"
          "\n"
          "Reads the circuits of the sheet \"线路负荷计算\" (读取), calculates every circuit and the board (计算),\n"
          "and prints the results.\n"
@@ -133,6 +159,13 @@ std::string CliUsage() {
          "  --report FILE.pdf          write the calculation report (计算书, A4 PDF), replacing FILE.pdf;\n"
          "                             not in builds without Qt\n"
          "  --json                     print one JSON object instead of a table\n"
+         "  --system SYSTEM.xlsx       the whole building (配电系统): every board of the sheet \"配电系统\" from\n"
+         "                             its own workbook by 规范法, then the busbar, compensation, transformer\n"
+         "                             and main switch; --kp, --kq, --target-pf, --bank-step and\n"
+         "                             --no-compensation are the busbar's and win over the sheet \"系统参数\"\n"
+         "  --transformers N           with --system: transformers sharing the load (default 1)\n"
+         "  --max-load-rate X          with --system: the largest load rate of a transformer, in (0, 1]\n"
+         "                             (default 0.85)\n"
          "Messages go to standard error, one per line. Exit status: 0 done, 1 a workbook could not be\n"
          "read or written or the calculation was refused, 2 wrong arguments.\n";
 }

@@ -15,6 +15,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "cli/report_export.h"
+#include "cli/system_cli.h"
 #include "platform/text/encoding.h"
 #include "report/report_messages.h"
 
@@ -147,5 +148,6 @@ int main(int argc, char** argv) {
     std::cout << CliUsage();
     return kDone;
   }
+  if (parse.options->system) return RunSystem(*parse.options);
   return Run(*parse.options);
 }
