@@ -95,6 +95,7 @@ BOOL CLoadCalcDlg::OnInitDialog() {
     systemMenu->AppendMenu(MF_STRING, kOpenWorkbookCommand, Cp936("打开工作簿(&O)…"));
   }
   SetUpCalcMethod();
+  SetUpSystemMenu();
   m_strBaseTitle = GetWindowText();
   if (m_bWorkbookChosen) UpdateTitle();
   new WorkbookDrop(GetWidget(), [this](const QString& file) {
@@ -128,6 +129,7 @@ void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
+  else if ((nID & 0xFFF0) == kSystemCommand) OnSystem();
   else if (OnCalcMethodCommand(nID & 0xFFF0)) return;
   else CDialog::OnSysCommand(nID, lParam);
 }
