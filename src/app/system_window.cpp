@@ -221,32 +221,31 @@ void SystemWindow::ShowBusbar() {
   for (const auto& [name, text] : values) m_fields[name]->setText(text);
 }
 
-void SystemWindow::SaveResults() {
+// Asks for the file, writes it under the wait cursor and says how it went;
+// `write` gives the error text, empty when written.
+void SystemWindow::WriteFile(const char* extension, const char* name, const char* filter,
+                             const std::function<CString(const CString& path)>& write) {
   if (!m_result.Complete()) {
     AfxMessageBox(system_text::ProblemsMessage(m_result.problems));
     return;
   }
-  CFileDialog dialog(FALSE, "xls", FromUtf8("配电系统计算结果"), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     FromUtf8("工作簿 (*.xls *.xlsx)|*.xls;*.xlsx||"));
+  CFileDialog dialog(FALSE, extension, FromUtf8(name), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, FromUtf8(filter));
   if (dialog.DoModal() != static_cast<int>(IDOK)) return;
-  CString error;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool saved = SaveSystemResults(m_result, dialog.GetPathName(), error);
+  const CString error = write(dialog.GetPathName());
   QApplication::restoreOverrideCursor();
-  AfxMessageBox(saved ? calc_text::WriteSucceeded() : calc_text::WriteFailed(dialog.GetPathName(), error));
+  AfxMessageBox(error.IsEmpty() ? calc_text::WriteSucceeded() : calc_text::WriteFailed(dialog.GetPathName(), error));
+}
+
+void SystemWindow::SaveResults() {
+  WriteFile("xls", "配电系统计算结果", "工作簿 (*.xls *.xlsx)|*.xls;*.xlsx||", [this](const CString& path) {
+    CString error;
+    return SaveSystemResults(m_result, path, error) ? CString() : (error.IsEmpty() ? CString("write failed") : error);
+  });
 }
 
 void SystemWindow::ExportReport() {
-  if (!m_result.Complete()) {
-    AfxMessageBox(system_text::ProblemsMessage(m_result.problems));
-    return;
-  }
-  CFileDialog dialog(FALSE, "pdf", FromUtf8("配电系统计算书"), OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                     FromUtf8("PDF (*.pdf)|*.pdf||"));
-  if (dialog.DoModal() != static_cast<int>(IDOK)) return;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::string error = report_pdf::WriteSystemReportPdf(report::BuildSystemReport(m_result, std::time(nullptr)),
-                                                             ToUtf8(dialog.GetPathName()));
-  QApplication::restoreOverrideCursor();
-  AfxMessageBox(error.empty() ? calc_text::WriteSucceeded() : calc_text::WriteFailed(dialog.GetPathName(), FromUtf8(error)));
+  WriteFile("pdf", "配电系统计算书", "PDF (*.pdf)|*.pdf||", [this](const CString& path) {
+    return FromUtf8(report_pdf::WriteSystemReportPdf(report::BuildSystemReport(m_result, std::time(nullptr)), ToUtf8(path)));
+  });
 }

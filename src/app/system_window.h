@@ -35,6 +35,8 @@ class SystemWindow : public QDialog {
   void ShowResult();
   void ShowBoards();
   void ShowBusbar();
+  void WriteFile(const char* extension, const char* name, const char* filter,
+                 const std::function<CString(const CString& path)>& write);
   void SaveResults();
   void ExportReport();
   // The modification times of every workbook the result was read from.

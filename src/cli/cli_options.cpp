@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -120,6 +121,17 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     }
     const std::string error = Apply(options, name, *value);
     if (!error.empty()) return {std::nullopt, error};
+  }
+  if (options.system) {
+    for (const char* board : {"--workbook", "--power-factor", "--demand-coefficient", "--balance-below", "--time-limit",
+                              "--method"})
+      if (std::find(options.given.begin(), options.given.end(), board) != options.given.end())
+        return {std::nullopt, std::string("--system takes its boards from the system workbook; ") + board +
+                                  " is for a single board"};
+    if (options.balance || options.fewestMoves)
+      return {std::nullopt, "--system calculates the boards as they are; --balance and --fewest-moves are for a single board"};
+  } else if (options.transformers || options.maxLoadRate) {
+    return {std::nullopt, "--transformers and --max-load-rate need --system"};
   }
   return {options, {}};
 }

@@ -20,19 +20,11 @@ std::string N(double value, int decimals) {
 
 std::string Percent(double rate) { return N(rate * 100, 1) + "%"; }
 
-std::string LocalTime(std::time_t when) {
-  std::tm parts{};
-  localtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
-  return text;
-}
-
 std::string FileName(const CString& path) { return std::filesystem::path(ToUtf8(path)).filename().string(); }
 
 std::vector<std::string> Facts(const SystemResult& r, std::time_t when) {
   const SystemInputs& in = r.inputs;
-  std::vector<std::string> facts = {"配电系统工作簿：" + FileName(r.path), "计算时间：" + LocalTime(when),
+  std::vector<std::string> facts = {"配电系统工作簿：" + FileName(r.path), "计算时间：" + LocalTimeText(when),
                                     "计算方法：规范法（JGJ 16-2008 第3.5.5条）",
                                     "配电箱数：" + std::to_string(r.boards.size()),
                                     "配电箱 K∑p：" + N(in.board.kp, 2) + "，K∑q：" + N(in.board.kq, 2),

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "calc/system_calculation.h"
+#include "calc/system_results_workbook.h"
 #include "calc/system_texts.h"
 #include "calc/system_workbook.h"
 #include "platform/text/encoding.h"
@@ -198,6 +199,31 @@ TEST_F(SystemTest, BackslashesOfAWindowsSystemWorkbookFindTheFile) {
   ASSERT_TRUE(test::WriteSystemWorkbook(Path("系统.xls"), {{"AL1", "boards\\AL1.xls"}}));
   const SystemResult result = CalculateSystem(SystemPath());
   EXPECT_TRUE(result.Complete()) << Message(result);
+}
+
+TEST(SystemSheetNames, CutToThirtyOneCharactersCleanedAndNumbered) {
+  auto boardNamed = [](const char* utf8) {
+    SystemBoardResult board;
+    board.row.name = FromUtf8(utf8);
+    return board;
+  };
+  const std::vector<SystemBoardResult> boards = {boardNamed("AL1"), boardNamed("AL1"), boardNamed("al1"),
+                                                 boardNamed("1AL[2]/B:3*?"),
+                                                 boardNamed("地下一层车库排风排烟配电箱甲乙丙丁戊己庚辛壬癸子丑寅卯辰巳午未")};
+  const auto names = BoardSheetNames(boards);
+  std::vector<std::string> all;
+  for (const auto& [circuits, figures] : names) {
+    all.push_back(ToUtf8(circuits));
+    all.push_back(ToUtf8(figures));
+    EXPECT_LE(ToUtf16(circuits).size(), 31u);
+  }
+  EXPECT_EQ(all[0], "AL1-各回路");
+  EXPECT_EQ(all[1], "AL1-总回路");
+  EXPECT_EQ(all[2], "AL1(2)-各回路");
+  EXPECT_EQ(all[4], "al1(3)-各回路");  // sheet names ignore case
+  EXPECT_EQ(all[6], "1AL_2__B_3__-各回路");
+  EXPECT_EQ(all[8], "地下一层车库排风排烟配电箱甲乙丙丁戊己庚辛壬癸子丑寅卯-各回路");
+  EXPECT_EQ(ToUtf16(FromUtf8(all[8])).size(), 31u);
 }
 
 // Random buildings against a straightforward calculation written from the

@@ -121,6 +121,9 @@ TEST_F(SystemCli, BusbarOptionsWinOverTheSheetAndAreChecked) {
   EXPECT_EQ(NumberIn(run.out, "busbar", "compensation_kvar"), 0);
 
   EXPECT_EQ(Invoke(OnSystem("--transformers 0")).status, 2);
+  EXPECT_EQ(Invoke(OnSystem("--balance")).status, 2);
+  EXPECT_EQ(Invoke(OnSystem("--workbook x.xls")).status, 2);
+  EXPECT_EQ(Invoke("--transformers 2").status, 2);
   EXPECT_EQ(Invoke(OnSystem("--transformers 1.5")).status, 2);
   run = Invoke(OnSystem("--max-load-rate 1.5"));
   EXPECT_EQ(run.status, 1);
