@@ -120,6 +120,9 @@ CalculationReport BoardReport(const SystemBoardResult& board, std::time_t when) 
   source.calculatedAt = when;
   CalculationReport report = BuildCalculationReport(board.session->core, board.session->switches, source);
   report.title = "配电箱 " + ToUtf8(board.row.name) + " 负荷计算书（规范法）";
+  // The board's own "no compensation" is the system's choice: say where it is.
+  for (std::string& line : report.board.lines)
+    if (line == "不进行无功补偿。") line = "不在配电箱补偿：电容器集中装在母线上（见配电系统部分“三、无功补偿”）。";
   return report;
 }
 

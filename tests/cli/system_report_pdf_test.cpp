@@ -45,7 +45,7 @@ TEST(SystemReport, NamesEveryBoardAndTheTransformerWithOnePageNumbering) {
   for (int b = 1; b <= 8; ++b)
     EXPECT_NE(text.find("配电箱 AL" + std::to_string(b) + " 负荷计算书（规范法）"), std::string::npos) << b;
   EXPECT_TRUE(std::regex_search(text, std::regex("选用变压器：1 × [0-9]+ kVA，负荷率 [0-9.]+%（补偿前 [0-9.]+%）")));
-  for (const char* formula : {"P = ΣPjs =", "补偿容量 Qc = Pjs × (tanφ − tanφ₂)", "β = S′ / (n × Sn)"})
+  for (const char* formula : {"P = ΣPjs =", "不在配电箱补偿：电容器集中装在母线上", "补偿容量 Qc = Pjs × (tanφ − tanφ₂)", "β = S′ / (n × Sn)"})
     EXPECT_NE(text.find(formula), std::string::npos) << formula;
 
   std::smatch match;
