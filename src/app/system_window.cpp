@@ -157,15 +157,20 @@ void SystemWindow::Recalculate() {
 
 std::map<std::string, long long> SystemWindow::WorkbookTimes() const {
   std::map<std::string, long long> times = {{ToUtf8(m_path), ModifiedAt(m_path)}};
-  for (const SystemBoardResult& board : m_result.boards) times[ToUtf8(board.row.path)] = ModifiedAt(board.row.path);
-  for (const SystemProblem& problem : m_result.problems)
-    if (!problem.file.IsEmpty()) times[ToUtf8(problem.file)] = ModifiedAt(problem.file);
+  // The boards that could not be calculated too: mending one on disk counts.
+  for (const SystemBoardRow& row : m_result.rows) times[ToUtf8(row.path)] = ModifiedAt(row.path);
   return times;
 }
 
 void SystemWindow::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && WorkbookTimes() != m_readTimes) Recalculate();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) RefreshIfChanged();
+}
+
+bool SystemWindow::RefreshIfChanged() {
+  if (WorkbookTimes() == m_readTimes) return false;
+  Recalculate();
+  return true;
 }
 
 void SystemWindow::ShowResult() {

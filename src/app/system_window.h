@@ -24,6 +24,9 @@ class SystemWindow : public QDialog {
 
   // Reads and calculates everything again.
   void Recalculate();
+  // Recalculates when a workbook changed on disk since the last reading;
+  // true when it did.
+  bool RefreshIfChanged();
   const SystemResult& Result() const { return m_result; }
   QTableWidget* Boards() const { return m_boards; }
 

@@ -95,6 +95,7 @@ SystemResult CalculateSystem(const SystemDefinition& definition) {
   result.path = definition.path;
   result.inputs = definition.inputs;
   result.problems = definition.problems;
+  result.rows = definition.boards;
   for (const SystemBoardRow& row : definition.boards) {
     auto session = std::make_shared<BoardSession>();
     if (std::optional<SystemProblem> problem = CalculateBoard(row, definition.inputs.board, *session)) {

@@ -45,6 +45,7 @@ struct SystemBoardResult {
 struct SystemResult {
   CString path;  // the system workbook
   SystemInputs inputs;
+  std::vector<SystemBoardRow> rows;       // every board named, calculated or not
   std::vector<SystemBoardResult> boards;  // those calculated, in sheet order
   std::vector<SystemProblem> problems;    // any problem: no busbar figures
   std::optional<BusbarResult> busbar;

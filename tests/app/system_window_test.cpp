@@ -59,7 +59,7 @@ TEST_F(SystemWindowTest, ShowsTheBoardsBusbarAndTransformerAndOpensABoard) {
   EXPECT_EQ(Cell(0, 0), "M1");
 }
 
-TEST_F(SystemWindowTest, ABadBoardShowsItsMessageAndNoBusbarAndRecalculatesWhenMended) {
+TEST_F(SystemWindowTest, ABadBoardShowsItsMessageAndNoBusbarAndIsReadAgainOnceMendedOnDisk) {
   WriteBuilding();
   ASSERT_TRUE(test::WriteBoardWorkbook(folder / "AP1.xls", {{"M1", "L9", "30", "0.8", "0.8"}}));
   SystemWindow* window = OpenFromMenu();
@@ -69,8 +69,9 @@ TEST_F(SystemWindowTest, ABadBoardShowsItsMessageAndNoBusbarAndRecalculatesWhenM
   EXPECT_EQ(Field(window, "transformer"), "");
   auto* problems = window->findChild<QLabel*>("systemProblems");
   EXPECT_NE(problems->text().toStdString().find("配电箱AP1(第3行)不能计算"), std::string::npos);
+  EXPECT_FALSE(window->RefreshIfChanged());  // nothing changed on disk
   ASSERT_TRUE(test::WriteBoardWorkbook(folder / "AP1.xls", {{"M1", "L1L2L3", "30", "0.8", "0.8"}}));
-  window->Recalculate();
+  EXPECT_TRUE(window->RefreshIfChanged());
   EXPECT_TRUE(window->Result().Complete());
   EXPECT_NE(Field(window, "busbarP"), "");
 }
