@@ -133,8 +133,9 @@ std::string SystemToTable(const SystemResult& result) {
          "\n";
   out += "补偿容量 Qc (kvar): " + Fixed(t.compensation, 0) + "\n补偿后功率因数: " + Fixed(t.powerFactorAfter, 3) +
          "\n补偿后视在功率 (kVA): " + Fixed(t.sAfter, 1) + "\n补偿后计算电流 (A): " + Fixed(t.currentAfter, 1) + "\n";
-  out += "变压器: " + std::to_string(tx.count) + " × " + (tx.rating ? Fixed(*tx.rating, 0) + " kVA" : std::string("无")) +
-         ", 负荷率 " + Fixed(tx.loadRate * 100, 1) + "% (补偿前 " + Fixed(tx.loadRateBefore * 100, 1) + "%)\n";
+  const std::string rates = "负荷率 " + Fixed(tx.loadRate * 100, 1) + "% (补偿前 " + Fixed(tx.loadRateBefore * 100, 1) + "%)";
+  out += tx.rating ? "变压器: " + std::to_string(tx.count) + " × " + Fixed(*tx.rating, 0) + " kVA, " + rates + "\n"
+                   : "变压器: 无 (" + std::to_string(tx.count) + " × 2500 kVA 时" + rates + ")\n";
   out += "总开关可选型号: " + JoinedOr(result.mainSwitches, "无") + "\n";
   out += std::string("开关型号库: ") + (result.libraryFromSystem ? "配电系统工作簿 " : "第一个配电箱的工作簿 ") +
          ToUtf8(result.libraryPath) + "\n";

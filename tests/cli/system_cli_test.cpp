@@ -120,6 +120,13 @@ TEST_F(SystemCli, BusbarOptionsWinOverTheSheetAndAreChecked) {
   run = Invoke(OnSystem("--no-compensation --json"));
   EXPECT_EQ(NumberIn(run.out, "busbar", "compensation_kvar"), 0);
 
+  // Even 2500 kVA is too small at a 1 % load rate: said, and not a success.
+  run = Invoke(OnSystem("--json --max-load-rate 0.01"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(NumberIn(run.out, "transformer", "rating_kVA"), -2);  // null
+  EXPECT_NE(run.err.find("2500kVA的变压器负荷率仍超过1%"), std::string::npos) << run.err;
+  EXPECT_NE(Invoke(OnSystem("--max-load-rate 0.01")).out.find("变压器: 无 (1 × 2500 kVA 时负荷率"), std::string::npos);
+
   EXPECT_EQ(Invoke(OnSystem("--transformers 0")).status, 2);
   EXPECT_EQ(Invoke(OnSystem("--balance")).status, 2);
   EXPECT_EQ(Invoke(OnSystem("--workbook x.xls")).status, 2);
