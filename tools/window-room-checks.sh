@@ -219,7 +219,8 @@ xdotool windowactivate --sync "$dialog" 2>/dev/null || true
 xdotool mousemove $((win_x + 300)) $((win_y + 360)) click 1  # the dialog's background
 xdotool key --window "$dialog" Menu
 sleep 0.5
-xdotool key Down Down Down Down Down Down Down Return
+# 读取, 计算, 自动平衡, 保存, 打开工作簿, 导出计算书, 配电系统…, then 总在最前.
+xdotool key Down Down Down Down Down Down Down Down Return
 sleep 0.8
 # Qt may give the window a new X id when its stacking hint changes.
 dialog=$(find_window "Volmira") || fail "the dialog was gone after 总在最前"

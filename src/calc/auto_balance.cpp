@@ -170,8 +170,10 @@ bool CLoadCalcCore::Cancelled() {
 }
 
 // Only the free circuits' cells change; fixed and three-phase ones keep
-// their texts, marks included.
+// their texts, marks included. The moves are an edit of the list: undone in
+// one step, and written back by 写回工作簿.
 void CLoadCalcCore::WritePhases(const std::vector<int>& rows, const std::vector<int>& phases) {
+  ListInputs before = CaptureInputs();
   m_lastBalance.phasesAfter = m_lastBalance.phasesBefore;
   for (size_t i = 0; i < phases.size(); ++i) {
     CString phase;
@@ -180,4 +182,5 @@ void CLoadCalcCore::WritePhases(const std::vector<int>& rows, const std::vector<
     m_lastBalance.phasesAfter[rows[i]] = phase;
   }
   m_lastBalance.applied = true;
+  if (before.cells != CaptureInputs().cells) m_edits.undo.push_back(std::move(before));
 }

@@ -8,6 +8,10 @@
 
 constexpr int kNumberCellBytes = 9;
 
+// The longest prefix of at most `maxBytes` bytes that ends on a character
+// boundary, so no half of a double-byte character is ever handed out.
+CString CutToBytes(const CString& text, int maxBytes);
+
 // The cell text as the calculation sees it (phase and number cells).
 CString ReadShortCell(const CircuitTable& list, int row, int column);
 float ReadCellNumber(const CircuitTable& list, int row, int column);

@@ -21,6 +21,8 @@ class CircuitTableObserver {
   virtual ~CircuitTableObserver() = default;
   virtual void OnRowsAboutToBeInserted(int /*first*/, int /*count*/) {}
   virtual void OnRowsInserted(int /*first*/, int /*count*/) {}
+  virtual void OnRowsAboutToBeRemoved(int /*first*/, int /*count*/) {}
+  virtual void OnRowsRemoved(int /*first*/, int /*count*/) {}
   virtual void OnColumnsAboutToBeInserted(int /*first*/, int /*count*/) {}
   virtual void OnColumnsInserted(int /*first*/, int /*count*/) {}
   virtual void OnColumnsAboutToBeRemoved(int /*first*/, int /*count*/) {}
@@ -50,6 +52,8 @@ class CircuitTable {
   // Inserts a left-aligned column at `column` (clamped to 0..count); the
   // cells at and after it move one to the right. Returns its index.
   virtual int InsertColumn(int column, const CString& caption, int width) = 0;
+  // Removes one row; the rows below move up. False when it does not exist.
+  virtual bool DeleteItem(int row) = 0;
   virtual bool DeleteAllItems() = 0;
   // False when the column does not exist (so also when none is left).
   virtual bool DeleteColumn(int column) = 0;

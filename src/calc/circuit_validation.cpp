@@ -52,6 +52,23 @@ std::vector<CircuitProblem> FindCircuitProblems(const CircuitTable& list, PhaseC
   return problems;
 }
 
+CircuitValueProblem CheckCircuitValue(int field, const CString& text) {
+  const CString cut = CutToBytes(text, kNumberCellBytes);
+  float value = 0.0f;
+  switch (field) {
+    case kPhaseColumn:
+      return ReadPhaseMark(text, cut).kind == PhaseKind::Invalid ? CircuitValueProblem::Phase
+                                                                 : CircuitValueProblem::None;
+    case kPowerColumn:
+      return ReadsAsNumber(cut, value) && value >= 0.0f ? CircuitValueProblem::None : CircuitValueProblem::Power;
+    case kDemandColumn:
+    case kPowerFactorColumn:
+      return ReadsAsNumber(cut, value) && IsCoefficient(value) ? CircuitValueProblem::None
+                                                                : CircuitValueProblem::Coefficient;
+    default: return CircuitValueProblem::None;
+  }
+}
+
 namespace {
 
 CString Heading(int count, const char* phaseRule) {

@@ -34,6 +34,11 @@ CString CircuitProblemsHeading(int count);
 CString CircuitProblemsHeading(const std::vector<CircuitProblem>& problems);
 CString CircuitProblemLine(const CircuitProblem& problem);
 
+// Why the calculation would refuse a value typed into one of a circuit's
+// input fields (0 线路编号 … 5 备注).
+enum class CircuitValueProblem { None, Phase, Power, Coefficient };
+CircuitValueProblem CheckCircuitValue(int field, const CString& text);
+
 // The per-circuit power-factor refusal, naming the circuit.
 CString CircuitPowerFactorRefusal(const CString& circuit);
 // The board's demand coefficient outside (0, 1].

@@ -37,6 +37,7 @@ bool CLoadCalcCore::ResetCircuitList() {
   m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
   m_switchBox.ResetContent();
   m_bCircuitsRead = false;
+  m_edits = CircuitEditState{};
   ClearResults();
   return true;
 }
@@ -97,11 +98,16 @@ bool CLoadCalcCore::ReadCircuits() {
   const WaitCursorScope wait(m_host);
   // The list changes only once every row is read: a failure leaves it as it was.
   std::vector<CStringArray> circuits;
+  std::vector<SheetCircuit> asRead;  // with the sheet rows, for writing back
   const long rows = sheet.GetTotalRows();
   for (long r = 2; r <= rows; ++r) {
     CStringArray values;
     sheet.ReadRow(values, r);
-    if (HoldsAnything(values)) circuits.push_back(std::move(values));
+    if (!HoldsAnything(values)) continue;
+    SheetCircuit circuit{r, {}};
+    for (int k = 0; k < values.GetSize() && k < kInputFields; ++k) circuit.texts[static_cast<size_t>(k)] = values[k];
+    asRead.push_back(std::move(circuit));
+    circuits.push_back(std::move(values));
   }
   ResetCircuitList();
   for (const CStringArray& values : circuits) {
@@ -109,6 +115,7 @@ bool CLoadCalcCore::ReadCircuits() {
     for (int k = 0; k < values.GetSize(); ++k) m_list.SetItemText(item, k, values[k]);
   }
   m_bCircuitsRead = true;
+  RememberReadCircuits(std::move(asRead));
   if (m_list.GetItemCount() == 0) m_host.ShowMessage(calc_text::NoCircuits(m_strWorkbook));
   return true;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calc/balance_outcome.h"
+#include "calc/circuit_edit_state.h"
 #include "calc/circuit_table.h"
 #include "calc/extended_balance.h"
 #include "calc/load_calc_host.h"
@@ -78,6 +79,27 @@ class CLoadCalcCore {
   // input workbook itself. Shows "文件写入成功!" or the error.
   bool SaveResults(const CString& path);
 
+  // Editing the list. `column` is the list's column as shown (0 线路编号, 1 相别,
+  // 2 设备功率, 3 需要系数, 4 功率因数, and 备注 wherever it stands: 5 before the
+  // first 计算, 8 after). Refused (false, the message shown through the host, the
+  // old value kept) for a value the calculation would refuse or a result column.
+  // A change clears the board results (ClearResults) and marks the cell.
+  bool EditCircuitCell(int row, int column, const CString& text);
+  // A new empty circuit row after `row` (-1: at the end); returns its index.
+  int AddCircuit(int afterRow);
+  bool DeleteCircuit(int row);
+  // Undoes the last edit, add, delete or balancing move; false when none.
+  bool UndoEdit();
+  bool CanUndo() const;
+  // Marked: changed since 读取 or the last WriteBack (balancing moves count).
+  bool IsCellEdited(int row, int column) const;
+  bool HasUnwrittenEdits() const;
+  // 写回工作簿: writes the list's circuits into the sheet "线路负荷计算" of
+  // the workbook they were read from, changing only the changed cells; refuses
+  // (message shown, nothing written) a read-only workbook, one open in another
+  // program, or one changed on disk since 读取. Clears the marks on success.
+  bool WriteBack();
+
   // Empties the seven board results, the switch box and the list's three
   // result columns: they no longer belong to the circuits shown.
   void ClearResults();
@@ -127,6 +149,18 @@ class CLoadCalcCore {
   bool BoardInputsAreValid();
   bool CircuitsAreValid();
 
+  // Editing (circuit_edits.cpp).
+  void RememberReadCircuits(std::vector<SheetCircuit> circuits);
+  int InputField(int column) const;  // -1 for a result column
+  int ColumnOfField(int field) const;
+  ListInputs CaptureInputs() const;
+  void RestoreInputs(const ListInputs& inputs);
+  void BeginChange();
+  CString ShownFieldText(int row, int field) const;
+  // Writing back (circuit_write_back.cpp).
+  bool WriteBackChecked(const std::string& path);
+  void RememberWrittenCircuits(const std::vector<long>& finalRows);
+
   CString m_strWorkbook;
   BalanceOutcome m_lastBalance;
   // True once the list holds what the circuit sheet gave (even nothing).
@@ -136,4 +170,5 @@ class CLoadCalcCore {
   bool m_resultsCurrent = false;
   std::optional<StandardBoardResult> m_lastStandard;
   std::optional<xls::Error> m_switchLookupFailure;  // of the last FindSwitches
+  CircuitEditState m_edits;
 };

@@ -3,27 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/text/mbcs.h"
+#include "calc/cell_numbers.h"
 
-namespace {
-
-// The longest prefix of at most `maxBytes` bytes that ends on a character
-// boundary, so no half of a double-byte character is ever handed out.
-CString CutToBytes(const CString& text, int maxBytes) {
-  if (maxBytes <= 0) return CString();
-  const std::string_view bytes(text.str());
-  const size_t limit = static_cast<size_t>(maxBytes);
-  if (bytes.size() <= limit) return text;
-  size_t end = 0;
-  while (end < bytes.size()) {
-    const size_t next = end + mbcs::CharacterLength(bytes, end);
-    if (next > limit) break;
-    end = next;
-  }
-  return CString(bytes.substr(0, end));
-}
-
-}  // namespace
 
 int MemoryCircuitTable::GetItemCount() const { return static_cast<int>(m_rows.size()); }
 
@@ -57,6 +38,14 @@ int MemoryCircuitTable::InsertItem(int row, const CString& text) {
   m_rows.insert(m_rows.begin() + at, std::move(cells));
   Notify([&](CircuitTableObserver& o) { o.OnRowsInserted(at, 1); });
   return at;
+}
+
+bool MemoryCircuitTable::DeleteItem(int row) {
+  if (row < 0 || row >= GetItemCount()) return false;
+  Notify([&](CircuitTableObserver& o) { o.OnRowsAboutToBeRemoved(row, 1); });
+  m_rows.erase(m_rows.begin() + row);
+  Notify([&](CircuitTableObserver& o) { o.OnRowsRemoved(row, 1); });
+  return true;
 }
 
 int MemoryCircuitTable::InsertColumn(int column, const CString& caption, int width) {

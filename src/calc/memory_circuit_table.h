@@ -14,6 +14,7 @@ class MemoryCircuitTable : public CircuitTable {
   bool SetItemText(int row, int column, const CString& text) override;
   int InsertItem(int row, const CString& text) override;
   int InsertColumn(int column, const CString& caption, int width) override;
+  bool DeleteItem(int row) override;
   bool DeleteAllItems() override;
   bool DeleteColumn(int column) override;
   void SetExtendedStyle(uint32_t style) override;

@@ -21,6 +21,7 @@ const char* KindText(xls::ErrorKind kind) {
     case ErrorKind::ReadOnly: return "文件是只读的";
     case ErrorKind::InUse: return "文件正被其他程序打开或修改";
     case ErrorKind::DiskFull: return "磁盘空间不足";
+    case ErrorKind::CannotKeep: return "工作表中的公式、合并单元格或其他内容引用了要移动的行,添加或删除行会破坏它们";
     case ErrorKind::Failed: break;
   }
   return "文件已损坏或无法读写";

@@ -123,10 +123,11 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
-    if (name == "--balance" || name == "--json" || name == "--help" || name == "-h" || name == "--no-compensation" ||
-        name == "--fewest-moves") {
+    if (name == "--balance" || name == "--write-back" || name == "--json" || name == "--help" || name == "-h" ||
+        name == "--no-compensation" || name == "--fewest-moves") {
       if (value) return {std::nullopt, name + " takes no value"};
       if (name == "--balance") options.balance = true;
+      else if (name == "--write-back") options.writeBack = true;
       else if (name == "--json") options.json = true;
       else if (name == "--no-compensation") {
         options.compensate = false;
@@ -154,13 +155,15 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
   } else if (options.transformers || options.maxLoadRate) {
     return {std::nullopt, "--transformers and --max-load-rate need --system"};
   }
+  if (options.writeBack && !options.balance && !options.balanceBelow)
+    return {std::nullopt, "--write-back 只能与 --balance 或 --balance-below 一起使用, 把平衡后的相别写回工作簿"};
   return {options, {}};
 }
 
 std::string CliUsage() {
   return "用法: loadcalc-cli [--workbook 文件] [--power-factor X] [--demand-coefficient X]\n"
          "                   [--balance | --balance-below U] [--fewest-moves] [--time-limit 秒数]\n"
-         "                   [--save 文件] [--report 文件.pdf] [--json]\n"
+         "                   [--save 文件] [--write-back] [--report 文件.pdf] [--json]\n"
          "                   [--method original|standard] [--kp X] [--kq X] [--target-pf X]\n"
          "                   [--bank-step KVAR] [--no-compensation]\n"
          "       loadcalc-cli --system 系统工作簿 [--json] [--report 文件.pdf] [--save 文件]\n"
@@ -184,6 +187,8 @@ std::string CliUsage() {
          "  --target-pf X              规范法补偿后的目标功率因数, 在 (0, 1] 之内 (默认 0.9)\n"
          "  --bank-step KVAR           规范法电容器组的步长, 大于 0 (默认 10 kvar)\n"
          "  --no-compensation          规范法不进行无功补偿\n"
+         "  --write-back               平衡之后把改变的相别写回输入工作簿的“线路负荷计算” (写回工作簿),\n"
+         "                             只改这些单元格; 只能与 --balance 或 --balance-below 一起使用\n"
          "  --save 文件                写入计算结果工作簿 (保存), 完成后替换该文件: 文件名以 .xlsx 结尾时\n"
          "                             为 .xlsx, 否则为 .xls (没有扩展名时加上 \".xls\")\n"
          "  --report 文件.pdf          写入计算书 (A4 PDF), 替换该文件; 没有 Qt 的构建不能写\n"

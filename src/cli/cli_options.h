@@ -11,6 +11,7 @@ struct CliOptions {
   float demandCoefficient = 0.8f;
   bool balance = false;
   std::optional<double> balanceBelow;  // --balance-below: fewest moves under this unbalance
+  bool writeBack = false;  // --write-back: the balanced phases into the input workbook
   double timeLimitSeconds = 2.0;       // for balancing beyond 19 circuits
   std::optional<std::string> saveTo;  // UTF-8
   std::optional<std::string> reportTo;  // UTF-8: the 计算书 as PDF

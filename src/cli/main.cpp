@@ -151,6 +151,7 @@ int Run(const CliOptions& options) {
     ok = calculated;
     if (calculated && options.saveTo) ok = core.SaveResults(FromUtf8(*options.saveTo));
     if (calculated && options.reportTo) ok = WriteReport(core, switches, source, *options.reportTo, host) && ok;
+    if (calculated && options.writeBack) ok = core.WriteBack() && ok;
   }
   if (!calculated && options.saveTo)
     host.ShowMessage(calc_text::WriteFailed(FromUtf8(*options.saveTo), FromUtf8("没有计算结果，结果文件没有写入")));

@@ -24,6 +24,7 @@ enum class ErrorKind {
   ReadOnly,        // the file may not be changed
   InUse,           // another program has the file open
   DiskFull,        // no space left for the write
+  CannotKeep,      // the change would break what other parts of the file refer to
 };
 
 // The kind of a failed system call's errno.

@@ -11,6 +11,7 @@
 #include "workbook/result.h"
 #include "workbook/grid.h"
 #include "workbook/number_cells.h"
+#include "workbook/sheet_update.h"
 
 namespace xls {
 
@@ -40,6 +41,11 @@ class SheetBook {
   // The same, except that the cells listed in `numbers` are stored as the
   // numbers their texts show (a text that is no number stays text).
   virtual void ReplaceSheet(size_t index, Grid cells, NumberCells numbers) = 0;
+  // Changes only the cells the update names, keeping every cell's format and
+  // everything else of the sheet. Refused, with the workbook unchanged, when
+  // rows cannot move without breaking what refers to them (formulas, merged
+  // ranges that would be cut).
+  virtual Status UpdateCells(size_t index, const SheetUpdate& update) = 0;
   // Appends a sheet after the others; returns its index.
   virtual size_t AddSheet(std::u16string name, Grid cells) = 0;
 

@@ -4,6 +4,7 @@
 
 #include "workbook/atomic_file.h"
 #include "xls/biff_records.h"
+#include "xls/cell_update.h"
 #include "xls/compound_file.h"
 #include "xls/globals.h"
 #include "xls/sheet_reader.h"
@@ -199,12 +200,23 @@ Result<std::shared_ptr<const Grid>> Workbook::SheetCells(size_t index) const {
   if (index >= SheetCount()) return MakeError("There is no sheet with this number", ErrorKind::NotFound);
   const SheetEntry& sheet = m_impl->worksheet(index);
   if (sheet.cells) return std::make_shared<const Grid>(*sheet.cells);
+  if (sheet.updated) {
+    auto cells = ReadWorksheet(sheet.substream, m_impl->strings());
+    if (!cells) return cells.error();
+    return std::make_shared<const Grid>(std::move(*cells));
+  }
   return m_impl->file->Cells(*m_impl->source, m_impl->worksheets.at(index));
 }
 
 void Workbook::ReplaceSheet(size_t index, Grid cells, NumberCells numbers) {
   m_impl->worksheet(index).cells = std::move(cells);
   m_impl->worksheet(index).numbers = std::move(numbers);
+}
+
+Status Workbook::UpdateCells(size_t index, const SheetUpdate& update) {
+  if (index >= SheetCount()) return MakeError("There is no sheet with this number", ErrorKind::NotFound);
+  if (auto everything = m_impl->read_everything(); !everything) return everything.error();
+  return UpdateSheetRecords(m_impl->sheets, m_impl->worksheets.at(index), m_impl->globals(), update);
 }
 
 size_t Workbook::AddSheet(std::u16string name, Grid cells) {

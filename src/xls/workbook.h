@@ -46,6 +46,8 @@ class Workbook : public SheetBook {
   Result<std::shared_ptr<const Grid>> SheetCells(size_t index) const override;
   using SheetBook::ReplaceSheet;
   void ReplaceSheet(size_t index, Grid cells, NumberCells numbers) override;
+  // Only the named cells change; see SheetBook.
+  Status UpdateCells(size_t index, const SheetUpdate& update) override;
   // Appends a sheet after the others; returns its index.
   size_t AddSheet(std::u16string name, Grid cells) override;
 

@@ -19,6 +19,7 @@ struct SheetEntry {
   bool is_worksheet = true;         // chart and macro sheets are kept but not offered
   std::optional<Grid> cells;        // set once the program replaced or added the sheet
   NumberCells numbers;              // which of `cells` are stored as numbers
+  bool updated = false;             // the substream holds changed cells (UpdateCells)
 };
 
 }  // namespace xls

@@ -8,6 +8,7 @@
 #include "xlsx/package_file.h"
 #include "xlsx/package_layout.h"
 #include "xlsx/sheet_additions.h"
+#include "xlsx/sheet_update_checks.h"
 #include "xlsx/xml_text.h"
 #include "xlsx/zip_package.h"
 
@@ -40,6 +41,9 @@ struct XlsxWorkbook::Impl {
     size_t listed = kAdded;  // index into the package's sheet list, or kAdded for a sheet the program added
     std::optional<xls::Grid> cells;
     xls::NumberCells numbers;  // which of `cells` are stored as numbers
+    // Set by UpdateCells: the part as it will be stored, and its cells.
+    std::optional<std::string> updated_part;
+    std::shared_ptr<const xls::Grid> updated_cells;
   };
 
   std::shared_ptr<const PackageFile> file;  // none for a new workbook
@@ -53,7 +57,7 @@ struct XlsxWorkbook::Impl {
 void XlsxWorkbook::Impl::take_file(std::shared_ptr<const PackageFile> read) {
   file = std::move(read);
   for (size_t i = 0; i < file->sheets().size(); ++i)
-    if (file->sheets()[i].worksheet) sheets.push_back({file->sheets()[i].name, i, std::nullopt, {}});
+    if (file->sheets()[i].worksheet) sheets.push_back({file->sheets()[i].name, i, std::nullopt, {}, std::nullopt, nullptr});
 }
 
 xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPackage& onto,
@@ -61,6 +65,7 @@ xls::Result<std::vector<uint8_t>> XlsxWorkbook::Impl::serialize_onto(const ZipPa
   std::map<std::string, std::string> changed;
   std::vector<NewSheet> added;
   for (const Sheet& sheet : sheets) {
+    if (sheet.updated_part && !sheet.cells) changed[file->sheets()[sheet.listed].part] = *sheet.updated_part;
     if (!sheet.cells) continue;
     if (sheet.listed == kAdded) {
       added.push_back({sheet.name, WriteWorksheetPart(*sheet.cells, sheet.numbers)});
@@ -128,6 +133,7 @@ xls::Result<std::shared_ptr<const xls::Grid>> XlsxWorkbook::SheetCells(size_t in
   if (index >= SheetCount()) return xls::MakeError("There is no sheet with this number", xls::ErrorKind::NotFound);
   const Impl::Sheet& sheet = m_impl->sheets[index];
   if (sheet.cells) return std::make_shared<const xls::Grid>(*sheet.cells);
+  if (sheet.updated_cells) return sheet.updated_cells;
   return m_impl->file->Cells(sheet.listed);
 }
 
@@ -136,8 +142,32 @@ void XlsxWorkbook::ReplaceSheet(size_t index, xls::Grid cells, xls::NumberCells 
   m_impl->sheets.at(index).numbers = std::move(numbers);
 }
 
+xls::Status XlsxWorkbook::UpdateCells(size_t index, const xls::SheetUpdate& update) {
+  if (index >= SheetCount()) return xls::MakeError("There is no sheet with this number", xls::ErrorKind::NotFound);
+  Impl::Sheet& sheet = m_impl->sheets[index];
+  if (sheet.cells) {
+    xls::ApplyUpdate(*sheet.cells, update);
+    return xls::Ok{};
+  }
+  auto before = SheetCells(index);
+  if (!before) return before.error();
+  const ListedSheet& listed = m_impl->file->sheets()[sheet.listed];
+  if (!listed.unusable.empty()) return xls::MakeError(listed.unusable);
+  if (std::string shared = m_impl->file->SharedUseOf(sheet.listed); !shared.empty()) return xls::MakeError(shared);
+  const bool moves = !update.deleted_rows.empty() || !update.inserted_rows.empty();
+  if (moves)
+    if (auto allowed = OthersAllowRowMoves(*m_impl->file, sheet.listed); !allowed) return allowed;
+  auto updated = UpdateSheetPart(m_impl->file->package(), sheet.updated_part, listed.part, update);
+  if (!updated) return updated.error();
+  xls::Grid cells = **before;
+  xls::ApplyUpdate(cells, update);
+  sheet.updated_part = std::move(*updated);
+  sheet.updated_cells = std::make_shared<const xls::Grid>(std::move(cells));
+  return xls::Ok{};
+}
+
 size_t XlsxWorkbook::AddSheet(std::u16string name, xls::Grid cells) {
-  m_impl->sheets.push_back({std::move(name), Impl::kAdded, std::move(cells), {}});
+  m_impl->sheets.push_back({std::move(name), Impl::kAdded, std::move(cells), {}, std::nullopt, nullptr});
   return m_impl->sheets.size() - 1;
 }
 

@@ -39,6 +39,8 @@ class XlsxWorkbook : public xls::SheetBook {
   xls::Result<std::shared_ptr<const xls::Grid>> SheetCells(size_t index) const override;
   using SheetBook::ReplaceSheet;
   void ReplaceSheet(size_t index, xls::Grid cells, xls::NumberCells numbers) override;
+  // Only the named cells change; see SheetBook.
+  xls::Status UpdateCells(size_t index, const xls::SheetUpdate& update) override;
   size_t AddSheet(std::u16string name, xls::Grid cells) override;
 
   xls::Result<std::vector<uint8_t>> Serialize() const;

@@ -18,6 +18,8 @@ class RecordingObserver : public CircuitTableObserver {
 
   void OnRowsAboutToBeInserted(int first, int count) override { Add("rows?", first, count); }
   void OnRowsInserted(int first, int count) override { Add("rows", first, count); }
+  void OnRowsAboutToBeRemoved(int first, int count) override { Add("rm?", first, count); }
+  void OnRowsRemoved(int first, int count) override { Add("rm", first, count); }
   void OnColumnsAboutToBeInserted(int first, int count) override { Add("cols?", first, count); }
   void OnColumnsInserted(int first, int count) override { Add("cols", first, count); }
   void OnColumnsAboutToBeRemoved(int first, int count) override { Add("del?", first, count); }
@@ -112,12 +114,17 @@ TEST(MemoryCircuitTable, ObserversHearBeforeAndAfterEveryChange) {
   table.InsertColumn(0, "a", 10);
   table.InsertItem(0, "r0");
   table.SetItemText(0, 0, "x");
+  table.InsertItem(1, "r1");
+  EXPECT_FALSE(table.DeleteItem(2));
+  table.DeleteItem(0);
+  EXPECT_EQ(table.GetItemText(0, 0), "r1");
   table.DeleteColumn(0);
   table.DeleteAllItems();
   table.RemoveObserver(&observer);
   table.InsertColumn(0, "unheard", 1);
   const std::vector<std::string> expected = {
       "cols? 0,1 [0x0]", "cols 0,1 [0x1]", "rows? 0,1 [0x1]", "rows 0,1 [1x1]", "cell 0,0 [1x1]",
+      "rows? 1,1 [1x1]", "rows 1,1 [2x1]", "rm? 0,1 [2x1]",   "rm 0,1 [1x1]",
       "del? 0,1 [1x1]",  "del 0,1 [1x0]",  "reset? 0,0 [1x0]", "reset 0,0 [0x0]"};
   EXPECT_EQ(observer.events, expected);
 }
