@@ -133,6 +133,7 @@ void CLoadCalcDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   if ((nID & 0xFFF0) == IDM_ABOUTBOX) ShowAboutBox();
   else if ((nID & 0xFFF0) == IDM_EXPORT_REPORT) OnExportReport();
   else if ((nID & 0xFFF0) == kOpenWorkbookCommand) OnOpenWorkbook();
+  else if ((nID & 0xFFF0) == kSystemCommand) OnSystem();
   else if (OnCalcMethodCommand(nID & 0xFFF0)) return;
   else CDialog::OnSysCommand(nID, lParam);
 }

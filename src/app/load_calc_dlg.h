@@ -58,6 +58,9 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   // Closing (退出, Escape, the close box) asks first when work is unsaved.
   void OnCancel() override;
 
+  // 配电系统…: a file dialog for the system workbook, then the building's
+  // window (load_calc_dlg_system.cpp).
+  void OnSystem();
   // The workbook the dialog works on from now on; the title names it unless
   // it is the default one beside the program.
   void ChooseWorkbook(const CString& path);
@@ -156,6 +159,9 @@ class CLoadCalcDlg : public CDialog, public CLoadCalcCore, private LoadCalcHost 
   bool OnCalcMethodCommand(UINT command);
   void ShowCalcMethod();
   void RememberCalcMethod() const;
+  void AppendSystemItem(CMenu& menu);
+  static constexpr UINT kSystemCommand = 0x0230;  // 配电系统…, beside the method's commands
+  class SystemWindow* m_systemWindow = nullptr;  // owned by the dialog's widget
   bool m_bFewestMoves = false;
   StandardMethodPanel* m_standardPanel = nullptr;  // owned by the dialog's widget
   // What the 计算书 of the results on screen needs besides them.

@@ -52,6 +52,7 @@ void CLoadCalcDlg::BuildContextMenu(const CString& aboutItem) {
                    WithKey(Cp936("打开工作簿(&O)…"), shortcuts::KeyOfMenuCommand(shortcuts::kOpenWorkbookCommand)));
   menu->AppendMenu(MF_STRING, IDM_EXPORT_REPORT,
                    WithKey(Cp936("导出计算书…"), shortcuts::KeyOfMenuCommand(IDM_EXPORT_REPORT)));
+  AppendSystemItem(*menu);
   menu->AppendMenu(MF_SEPARATOR);
   menu->AppendMenu(MF_STRING, shortcuts::kAlwaysOnTopCommand, Cp936("总在最前"));
   menu->AppendMenu(MF_SEPARATOR);

@@ -5,6 +5,7 @@
 #include "calc/calc_texts.h"
 #include "calc/load_calc_core.h"
 #include "calc/problem_texts.h"
+#include "calc/switch_lookup.h"
 #include "platform/crt/crt.h"
 #include "sheet/spreadsheet.h"
 
@@ -36,11 +37,17 @@ std::unique_ptr<CSpreadSheet> OpenSwitchLibrary(const CString& workbook, xls::Er
 CString CLoadCalcCore::FindSwitches(float current) {
   m_switchLookupFailure.reset();
   xls::Error failure;
-  const std::unique_ptr<CSpreadSheet> library = OpenSwitchLibrary(m_strWorkbook, failure);
-  if (!library) {
+  std::optional<CString> found = FindSwitchesIn(m_strWorkbook, current, failure);
+  if (!found) {
     m_switchLookupFailure = failure;
     return CString();
   }
+  return *found;
+}
+
+std::optional<CString> FindSwitchesIn(const CString& workbook, float current, xls::Error& failure) {
+  const std::unique_ptr<CSpreadSheet> library = OpenSwitchLibrary(workbook, failure);
+  if (!library) return std::nullopt;
   const double threshold = RatingThreshold(current);
   CString result;
   const long rows = library->GetTotalRows();

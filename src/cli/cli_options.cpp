@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -27,7 +28,8 @@ std::string Refusal(const std::string& name, const std::string& needs, const std
 bool TakesValue(const std::string& name) {
   return name == "--workbook" || name == "--power-factor" || name == "--demand-coefficient" || name == "--save" ||
          name == "--time-limit" || name == "--balance-below" || name == "--report" || name == "--method" ||
-         name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
+         name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step" || name == "--system" ||
+         name == "--transformers" || name == "--max-load-rate";
 }
 
 // 规范法's inputs; their ranges are checked by the calculation, which says
@@ -51,8 +53,30 @@ bool IsStandardOption(const std::string& name) {
   return name == "--method" || name == "--kp" || name == "--kq" || name == "--target-pf" || name == "--bank-step";
 }
 
+// The building's own options; their ranges are checked with the system's inputs.
+std::string ApplySystem(CliOptions& options, const std::string& name, const std::string& value) {
+  if (name == "--system") {
+    if (value.empty()) return "--system needs a file name";
+    options.system = value;
+    return {};
+  }
+  const std::optional<double> number = ParseNumber(value);
+  if (name == "--transformers") {
+    if (!number || *number < 1 || *number > 100 || *number != std::floor(*number))
+      return Refusal(name, "1 到 100 之间的整数", value);
+    options.transformers = static_cast<int>(*number);
+  } else {
+    if (!number) return Refusal(name, "一个数", value);
+    options.maxLoadRate = *number;
+  }
+  return {};
+}
+
 // Applies one option with its value; an error text when the value is wrong.
 std::string Apply(CliOptions& options, const std::string& name, const std::string& value) {
+  options.given.push_back(name);
+  if (name == "--system" || name == "--transformers" || name == "--max-load-rate")
+    return ApplySystem(options, name, value);
   if (IsStandardOption(name)) return ApplyStandard(options, name, value);
   if (name == "--workbook") {
     if (value.empty()) return "--workbook needs a file name";
@@ -105,8 +129,10 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       if (name == "--balance") options.balance = true;
       else if (name == "--write-back") options.writeBack = true;
       else if (name == "--json") options.json = true;
-      else if (name == "--no-compensation") options.compensate = false;
-      else if (name == "--fewest-moves") options.fewestMoves = true;
+      else if (name == "--no-compensation") {
+        options.compensate = false;
+        options.given.push_back(name);
+      } else if (name == "--fewest-moves") options.fewestMoves = true;
       else options.help = true;
       continue;
     }
@@ -117,6 +143,17 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     }
     const std::string error = Apply(options, name, *value);
     if (!error.empty()) return {std::nullopt, error};
+  }
+  if (options.system) {
+    for (const char* board : {"--workbook", "--power-factor", "--demand-coefficient", "--balance-below", "--time-limit",
+                              "--method"})
+      if (std::find(options.given.begin(), options.given.end(), board) != options.given.end())
+        return {std::nullopt, std::string("--system takes its boards from the system workbook; ") + board +
+                                  " is for a single board"};
+    if (options.balance || options.fewestMoves)
+      return {std::nullopt, "--system calculates the boards as they are; --balance and --fewest-moves are for a single board"};
+  } else if (options.transformers || options.maxLoadRate) {
+    return {std::nullopt, "--transformers and --max-load-rate need --system"};
   }
   if (options.writeBack && !options.balance && !options.balanceBelow)
     return {std::nullopt, "--write-back 只能与 --balance 或 --balance-below 一起使用, 把平衡后的相别写回工作簿"};
@@ -129,6 +166,9 @@ std::string CliUsage() {
          "                   [--save 文件] [--write-back] [--report 文件.pdf] [--json]\n"
          "                   [--method original|standard] [--kp X] [--kq X] [--target-pf X]\n"
          "                   [--bank-step KVAR] [--no-compensation]\n"
+         "       loadcalc-cli --system 系统工作簿 [--json] [--report 文件.pdf] [--save 文件]\n"
+         "                   [--kp X] [--kq X] [--target-pf X] [--bank-step KVAR] [--no-compensation]\n"
+         "                   [--transformers N] [--max-load-rate X]\n"
          "\n"
          "读取工作表“线路负荷计算”中的回路 (读取), 计算每个回路和配电箱 (计算), 并输出结果。\n"
          "  --workbook 文件            输入工作簿, .xls、.xlsx 或 .xlsm (默认: 程序旁边的 电气计算.xls;\n"
@@ -153,5 +193,11 @@ std::string CliUsage() {
          "                             为 .xlsx, 否则为 .xls (没有扩展名时加上 \".xls\")\n"
          "  --report 文件.pdf          写入计算书 (A4 PDF), 替换该文件; 没有 Qt 的构建不能写\n"
          "  --json                     输出一个 JSON 对象而不是表格\n"
+         "  --system 系统工作簿        整个建筑 (配电系统): 工作表“配电系统”中的每个配电箱按规范法由它自己的\n"
+         "                             工作簿计算, 然后是母线、无功补偿、变压器和总开关; --kp、--kq、\n"
+         "                             --target-pf、--bank-step 和 --no-compensation 用于母线, 优先于\n"
+         "                             工作表“系统参数”\n"
+         "  --transformers N           与 --system 一起: 分担负荷的变压器台数 (默认 1)\n"
+         "  --max-load-rate X          与 --system 一起: 变压器的最大负荷率, 在 (0, 1] 之内 (默认 0.85)\n"
          "消息逐行写到标准错误。退出状态: 0 完成, 1 工作簿无法读取或写入或计算被拒绝, 2 命令行参数有误。\n";
 }

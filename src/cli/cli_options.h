@@ -24,6 +24,10 @@ struct CliOptions {
   bool compensate = true;
   bool fewestMoves = false;
   bool help = false;
+  std::optional<std::string> system;  // --system: the building's system workbook, UTF-8
+  std::optional<int> transformers;     // --transformers N
+  std::optional<double> maxLoadRate;   // --max-load-rate X
+  std::vector<std::string> given;      // the options named, so they can win over a workbook's own inputs
 };
 
 struct CliParse {

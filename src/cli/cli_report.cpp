@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "calc/standard_texts.h"
+#include "cli/json_text.h"
 #include "platform/text/encoding.h"
 
 namespace {
@@ -14,41 +15,12 @@ std::vector<std::string> ToUtf8All(const std::vector<CString>& texts) {
   return result;
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (const char ch : text) {
-    const auto byte = static_cast<unsigned char>(ch);
-    switch (ch) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (byte < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-          out += escaped;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 // Nine significant digits read back to the same float; JSON has no NaN.
 std::string JsonNumber(float value) {
   if (!std::isfinite(value)) return "null";
   char text[32];
   std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
   return text;
-}
-
-std::string JsonStringArray(const std::vector<std::string>& texts) {
-  std::string out = "[";
-  for (size_t i = 0; i < texts.size(); ++i) out += (i ? "," : "") + JsonString(texts[i]);
-  return out + "]";
 }
 
 std::string Fixed(float value) {
@@ -69,13 +41,6 @@ std::optional<CliBalanceReport> BalanceReportOf(const BalanceOutcome& outcome) {
   report.lowerBound = outcome.lowerBound;
   report.moved = outcome.moved;
   return report;
-}
-
-std::string JsonDouble(double value) {
-  if (!std::isfinite(value)) return "null";
-  char text[40];
-  std::snprintf(text, sizeof text, "%.17g", value);
-  return text;
 }
 
 std::string JsonBalance(const CliBalanceReport& balance) {

@@ -20,6 +20,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "cli/report_export.h"
+#include "cli/system_cli.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
 #include "report/report_messages.h"
@@ -185,6 +186,7 @@ int main(int argc, char** argv) {
   }
   // No failure ends the program without a word and its exit status.
   try {
+    if (parse.options->system) return RunSystem(*parse.options);
     return Run(*parse.options);
   } catch (const CDBException& e) {
     std::cerr << "loadcalc-cli: " << ToUtf8(calc_text::UnexpectedFailure(calc_text::Reason(xls::MakeError(e.m_strError.str(), e.m_kind)))) << std::endl;

@@ -14,14 +14,6 @@ namespace {
 
 constexpr int kCalculatedPowerColumn = 5;
 
-std::string LocalTime(std::time_t when) {
-  std::tm parts{};
-  localtime_r(&when, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
-  return text;
-}
-
 BoardFigures FiguresOf(const CLoadCalcCore& core) {
   BoardFigures b;
   b.l1 = core.m_fL1;
@@ -37,7 +29,7 @@ BoardFigures FiguresOf(const CLoadCalcCore& core) {
 }
 
 std::vector<std::string> Facts(const CLoadCalcCore& core, const ReportSource& source) {
-  std::vector<std::string> facts = {"工作簿：" + source.workbookName, "计算时间：" + LocalTime(source.calculatedAt),
+  std::vector<std::string> facts = {"工作簿：" + source.workbookName, "计算时间：" + LocalTimeText(source.calculatedAt),
                                     "功率因数 cosφ：" + FieldNumber(core.m_fPowerFactor),
                                     "需要系数 Kx：" + FieldNumber(core.m_fDemandCoef)};
   if (!core.LastStandard()) return facts;
@@ -121,6 +113,14 @@ Table BalancingTable(const PhaseRecord& record) {
 }
 
 }  // namespace
+
+std::string LocalTimeText(std::time_t when) {
+  std::tm parts{};
+  localtime_r(&when, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &parts);
+  return text;
+}
 
 CalculationReport BuildCalculationReport(const CLoadCalcCore& core, const SwitchComboBox& switches,
                                          const ReportSource& source) {

@@ -67,6 +67,9 @@ struct ReportSource {
 CalculationReport BuildCalculationReport(const CLoadCalcCore& core, const SwitchComboBox& switches,
                                          const ReportSource& source);
 
+// The time of a calculation as the report states it: 2026-12-08 06:01:36.
+std::string LocalTimeText(std::time_t when);
+
 // True when the list holds the results of a calculation (its result
 // columns are in place), so there is something to report.
 bool HasCalculationResults(const CLoadCalcCore& core);

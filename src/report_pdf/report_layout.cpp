@@ -10,16 +10,17 @@ namespace report_pdf {
 
 namespace {
 
-constexpr qreal kFooterMm = 9;
 constexpr qreal kSectionGapMm = 4;
 constexpr qreal kBalancingTableMm = 110;
 const QColor kRule(60, 60, 60);
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-void WriteTitle(PageFlow& flow, const report::CalculationReport& report) {
+}  // namespace
+
+void WriteTitle(PageFlow& flow, const std::string& title) {
   const qreal height = flow.LineHeight(FontRole::Title);
-  flow.AddText(QRectF(0, flow.Top(), flow.Width(), height), Q(report.title), FontRole::Title, Qt::AlignCenter);
+  flow.AddText(QRectF(0, flow.Top(), flow.Width(), height), Q(title), FontRole::Title, Qt::AlignCenter);
   flow.Advance(height + flow.Mm(2));
   flow.AddLine(QLineF(0, flow.Top(), flow.Width(), flow.Top()), flow.Mm(0.4), kRule);
   flow.Advance(flow.Mm(2));
@@ -64,7 +65,7 @@ void WriteSection(PageFlow& flow, const report::TextSection& section) {
   flow.Advance(flow.Mm(kSectionGapMm));
 }
 
-void WritePageNumbers(std::vector<Page>& pages, const PageFlow& flow, qreal contentHeight) {
+void NumberPages(std::vector<Page>& pages, const PageFlow& flow, qreal contentHeight) {
   const qreal height = flow.LineHeight(FontRole::Small);
   const qreal top = contentHeight - height;
   for (size_t i = 0; i < pages.size(); ++i) {
@@ -75,19 +76,21 @@ void WritePageNumbers(std::vector<Page>& pages, const PageFlow& flow, qreal cont
   }
 }
 
-}  // namespace
-
-std::vector<Page> LayOutReport(const report::CalculationReport& report, const QPaintDevice& device, QSizeF content) {
-  PageFlow flow(device, content, kFooterMm);
-  WriteTitle(flow, report);
+void LayOutReportBody(PageFlow& flow, const report::CalculationReport& report) {
+  WriteTitle(flow, report.title);
   WriteFacts(flow, report.facts);
   LayOutTable(flow, report.circuits, flow.Width());
   LayOutPhaseChart(flow, report.phases);
   WriteSection(flow, report.board);
   WriteSection(flow, report.switches);
   if (report.balancing) LayOutTable(flow, *report.balancing, flow.Mm(kBalancingTableMm));
+}
+
+std::vector<Page> LayOutReport(const report::CalculationReport& report, const QPaintDevice& device, QSizeF content) {
+  PageFlow flow(device, content, kReportFooterMm);
+  LayOutReportBody(flow, report);
   std::vector<Page> pages = flow.TakePages();
-  WritePageNumbers(pages, flow, content.height());
+  NumberPages(pages, flow, content.height());
   return pages;
 }
 

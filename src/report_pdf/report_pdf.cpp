@@ -56,16 +56,16 @@ void SetUpReportPage(QPdfWriter& writer) {
   writer.setResolution(kResolutionDpi);
 }
 
-QByteArray RenderReportPdf(const report::CalculationReport& report) {
+QByteArray RenderPdf(const std::string& title, const LayOut& layOut) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   {
     QPdfWriter writer(&buffer);
     SetUpReportPage(writer);
-    writer.setTitle(QString::fromStdString(report.title));
+    writer.setTitle(QString::fromStdString(title));
     writer.setCreator(QStringLiteral("loadcalc"));
-    const std::vector<Page> pages = LayOutReport(report, writer, QSizeF(writer.width(), writer.height()));
+    const std::vector<Page> pages = layOut(writer, QSizeF(writer.width(), writer.height()));
     QPainter painter;
     if (!painter.begin(&writer)) return {};
     for (size_t i = 0; i < pages.size(); ++i) {
@@ -77,11 +77,20 @@ QByteArray RenderReportPdf(const report::CalculationReport& report) {
   return bytes;
 }
 
-xls::Status WriteReportPdf(const report::CalculationReport& report, const std::string& path) {
-  const QByteArray bytes = RenderReportPdf(report);
+QByteArray RenderReportPdf(const report::CalculationReport& report) {
+  return RenderPdf(report.title, [&report](const QPaintDevice& device, QSizeF content) {
+    return LayOutReport(report, device, content);
+  });
+}
+
+xls::Status WritePdf(const QByteArray& bytes, const std::string& path) {
   if (bytes.isEmpty()) return xls::MakeError("Cannot paint the report");
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
   return xls::WriteFileAtomically(path, std::span<const uint8_t>(data, bytes.size()));
+}
+
+xls::Status WriteReportPdf(const report::CalculationReport& report, const std::string& path) {
+  return WritePdf(RenderReportPdf(report), path);
 }
 
 }  // namespace report_pdf

@@ -5,15 +5,27 @@
 
 #include <QByteArray>
 #include <QPdfWriter>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "report/calculation_report.h"
 #include "workbook/result.h"
+#include "report_pdf/page_items.h"
 
 namespace report_pdf {
 
 // A4 portrait with the report's margins and resolution.
 void SetUpReportPage(QPdfWriter& writer);
+
+// Lays a report out on pages of the device, inside its margins.
+using LayOut = std::function<std::vector<Page>(const QPaintDevice& device, QSizeF content)>;
+
+// Any report's pages as PDF bytes; empty when painting failed.
+QByteArray RenderPdf(const std::string& title, const LayOut& layOut);
+
+// The bytes written to `path` (UTF-8) as a whole, or the error with its kind.
+xls::Status WritePdf(const QByteArray& bytes, const std::string& path);
 
 // The PDF file's bytes; empty when painting failed.
 QByteArray RenderReportPdf(const report::CalculationReport& report);

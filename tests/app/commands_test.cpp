@@ -248,6 +248,7 @@ TEST_F(DialogTest, AboutComesFromItsButtonAndFromTheContextMenu) {
       {MF_SEPARATOR, ""},
       {MF_STRING, "打开工作簿(&O)…\tCtrl+O"},
       {MF_STRING, "导出计算书…\tCtrl+P"},
+      {MF_STRING, "配电系统…"},
       {MF_SEPARATOR, ""},
       {MF_CHECKED, "总在最前"},
       {MF_SEPARATOR, ""},
