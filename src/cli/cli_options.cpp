@@ -56,7 +56,7 @@ bool IsStandardOption(const std::string& name) {
 // The building's own options; their ranges are checked with the system's inputs.
 std::string ApplySystem(CliOptions& options, const std::string& name, const std::string& value) {
   if (name == "--system") {
-    if (value.empty()) return "--system needs a file name";
+    if (value.empty()) return "--system 需要一个系统工作簿的文件名";
     options.system = value;
     return {};
   }
@@ -79,13 +79,13 @@ std::string Apply(CliOptions& options, const std::string& name, const std::strin
     return ApplySystem(options, name, value);
   if (IsStandardOption(name)) return ApplyStandard(options, name, value);
   if (name == "--workbook") {
-    if (value.empty()) return "--workbook needs a file name";
+    if (value.empty()) return "--workbook 需要一个文件名";
     options.workbook = value;
   } else if (name == "--save") {
-    if (value.empty()) return "--save needs a file name";
+    if (value.empty()) return "--save 需要一个文件名";
     options.saveTo = value;
   } else if (name == "--report") {
-    if (value.empty()) return "--report needs a file name";
+    if (value.empty()) return "--report 需要一个文件名";
     options.reportTo = value;
   } else if (name == "--time-limit") {
     const std::optional<double> number = ParseNumber(value);
@@ -105,7 +105,7 @@ std::string Apply(CliOptions& options, const std::string& name, const std::strin
     options.demandCoefficient = coefficient;
   } else {
     const std::optional<double> number = ParseNumber(value);
-    if (!number) return name + " needs a number, not \"" + value + "\"";
+    if (!number) return name + " 需要一个数,而不是“" + value + "”";
     options.powerFactor = static_cast<float>(*number);
   }
   return {};
@@ -125,7 +125,7 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     }
     if (name == "--balance" || name == "--write-back" || name == "--json" || name == "--help" || name == "-h" ||
         name == "--no-compensation" || name == "--fewest-moves") {
-      if (value) return {std::nullopt, name + " takes no value"};
+      if (value) return {std::nullopt, name + " 不带值"};
       if (name == "--balance") options.balance = true;
       else if (name == "--write-back") options.writeBack = true;
       else if (name == "--json") options.json = true;
@@ -136,9 +136,9 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
       else options.help = true;
       continue;
     }
-    if (!TakesValue(name)) return {std::nullopt, "unknown argument \"" + arguments[i] + "\""};
+    if (!TakesValue(name)) return {std::nullopt, "未知的参数“" + arguments[i] + "”"};
     if (!value) {
-      if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
+      if (i + 1 >= arguments.size()) return {std::nullopt, name + " 需要一个值"};
       value = arguments[++i];
     }
     const std::string error = Apply(options, name, *value);
@@ -148,12 +148,12 @@ CliParse ParseCliOptions(const std::vector<std::string>& arguments) {
     for (const char* board : {"--workbook", "--power-factor", "--demand-coefficient", "--balance-below", "--time-limit",
                               "--method"})
       if (std::find(options.given.begin(), options.given.end(), board) != options.given.end())
-        return {std::nullopt, std::string("--system takes its boards from the system workbook; ") + board +
-                                  " is for a single board"};
+        return {std::nullopt, std::string("--system 从系统工作簿中取各配电箱; ") + board +
+                                  " 只用于单个配电箱"};
     if (options.balance || options.fewestMoves)
-      return {std::nullopt, "--system calculates the boards as they are; --balance and --fewest-moves are for a single board"};
+      return {std::nullopt, "--system 按各配电箱现有的相别计算; --balance 和 --fewest-moves 只用于单个配电箱"};
   } else if (options.transformers || options.maxLoadRate) {
-    return {std::nullopt, "--transformers and --max-load-rate need --system"};
+    return {std::nullopt, "--transformers 和 --max-load-rate 只能与 --system 一起使用"};
   }
   if (options.writeBack && !options.balance && !options.balanceBelow)
     return {std::nullopt, "--write-back 只能与 --balance 或 --balance-below 一起使用, 把平衡后的相别写回工作簿"};

@@ -139,7 +139,7 @@ TEST_F(FailuresSaid, AnUnreadableSheetIsSaidWithFileSheetAndReason) {
   for (const bool library : {true, false}) {
     host.messages.clear();
     const std::string part = library ? "xl/worksheets/sheet2.xml" : "xl/worksheets/sheet1.xml";
-    if (!XlsxBoardWithPart(part, "<worksheet><sheetData><row>")) GTEST_SKIP() << "no Python";
+    ASSERT_TRUE(XlsxBoardWithPart(part, "<worksheet><sheetData><row>")) << "python3 is missing: run tools/install-deps.sh";
     // The circuit sheet is read first; a broken library stops the calculation.
     EXPECT_EQ(core.ReadCircuits(), library);
     if (library) {
@@ -154,7 +154,7 @@ TEST_F(FailuresSaid, AnUnreadableSheetIsSaidWithFileSheetAndReason) {
 }
 
 TEST_F(FailuresSaid, ABackupThatCannotBeWrittenIntoThePackageIsSaidAndTheCalculationGoesOn) {
-  if (!XlsxBoardWithPart("[Content_Types].xml", "")) GTEST_SKIP() << "no Python";
+  ASSERT_TRUE(XlsxBoardWithPart("[Content_Types].xml", "")) << "python3 is missing: run tools/install-deps.sh";
   ASSERT_TRUE(core.ReadCircuits()) << host.messages.front();
   EXPECT_TRUE(core.Calculate()) << host.messages.back();
   ASSERT_EQ(host.messages.size(), 1u);

@@ -545,11 +545,30 @@ TEST(CliOptions, ValuesAndDefaults) {
   EXPECT_FALSE(ParseCliOptions({"--report="}).options);
 }
 
+// Every refusal of the command line is said in Chinese, naming the argument.
+TEST(CliOptions, RefusalsAreChineseAndNameTheArgument) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"--bogus"}, "未知的参数“--bogus”"},
+      {{"--workbook"}, "--workbook 需要一个值"},
+      {{"--workbook="}, "--workbook 需要一个文件名"},
+      {{"--json=1"}, "--json 不带值"},
+      {{"--power-factor", "x"}, "--power-factor 需要一个数,而不是“x”"},
+      {{"--transformers", "2"}, "只能与 --system 一起使用"},
+      {{"--system", "s.xls", "--balance"}, "只用于单个配电箱"},
+      {{"--system", "s.xls", "--workbook", "a.xls"}, "--workbook 只用于单个配电箱"},
+  };
+  for (const auto& [arguments, expected] : cases) {
+    const CliParse parsed = ParseCliOptions(arguments);
+    EXPECT_FALSE(parsed.options) << arguments[0];
+    EXPECT_NE(parsed.error.find(expected), std::string::npos) << parsed.error;
+  }
+}
+
 // openpyxl stores formulas without a computed value: such a power is named,
 // never calculated as 0.
 TEST(LoadcalcCliFormulas, AFormulaWithoutAValueIsNamedAndNotCalculated) {
-  int found = std::system("/usr/bin/python3 -c 'import openpyxl' 2>/dev/null");
-  if (found != 0) GTEST_SKIP() << "python3-openpyxl is not installed";
+  const int found = std::system("/usr/bin/python3 -c 'import openpyxl' 2>/dev/null");
+  ASSERT_EQ(found, 0) << "python3-openpyxl is missing: run tools/install-deps.sh";
   ::test::TempFolder folder("loadcalc-cli-formula");
   const std::filesystem::path board = folder.Path() / "board.xlsx";
   const std::string script =

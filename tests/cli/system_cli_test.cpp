@@ -184,7 +184,7 @@ TEST_F(SystemCli, ResultsWorkbookReadByXlrdAndOpenpyxl) {
   test::WriteBytes(PathIn("check.py"), std::vector<uint8_t>(check.begin(), check.end()));
   for (const auto& [name, module] : {std::pair{"结果.xls", "xlrd"}, {"结果.xlsx", "openpyxl"}}) {
     const std::string python = test::PythonWithModule(module);
-    if (python.empty()) GTEST_SKIP() << module << " is not installed";
+    ASSERT_FALSE(python.empty()) << module << " is missing: run tools/install-deps.sh";
     const SystemRun run = Invoke(OnSystem("--save " + Quoted(PathIn(name))));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("文件写入成功!"), std::string::npos);

@@ -20,7 +20,7 @@ bool HaveTool(const char* tool) { return std::system((std::string("command -v ")
 }  // namespace
 
 TEST(SystemReport, NamesEveryBoardAndTheTransformerWithOnePageNumbering) {
-  if (!HaveTool("pdftotext") || !HaveTool("pdfinfo")) GTEST_SKIP() << "poppler-utils are not installed";
+  ASSERT_TRUE(HaveTool("pdftotext") && HaveTool("pdfinfo")) << "poppler-utils are missing: run tools/install-deps.sh";
   const test::TempFolder folder("loadcalc-system-report");
   Rows system;
   for (int b = 1; b <= 8; ++b) {

@@ -94,7 +94,7 @@ TEST(XlsxRealWorld, PartsStoredAsUtf16AreReadAndEditedInTheirOwnEncoding) {
 }
 
 TEST(XlsxRealWorld, OpenpyxlOpensTheBackupAddedToAUtf16Workbook) {
-  if (PythonWithOpenpyxl().empty()) GTEST_SKIP() << "python3-openpyxl is not installed";
+  ASSERT_FALSE(PythonWithOpenpyxl().empty()) << "python3-openpyxl is missing: run tools/install-deps.sh";
   // openpyxl finds the workbook part by its content type.
   Parts parts = OneSheetPackage(
       kSheet, {{"[Content_Types].xml",
@@ -304,7 +304,7 @@ TEST(XlsxRealWorld, ASheetWithAnEmptyRelationshipIdIsTheOnlyOneUnusable) {
 
 TEST(XlsxRealWorld, AStrayByteBetweenMembersAndAWrongStringCountAreRead) {
   const std::string python = ::test::PythonWithModule("zipfile");
-  if (python.empty()) GTEST_SKIP() << "python3 is not installed";
+  ASSERT_FALSE(python.empty()) << "python3 is missing: run tools/install-deps.sh";
   ::test::TempFolder folder;
   const auto path = folder.Path() / "stray.xlsx";
   Parts parts = OneSheetPackage(
