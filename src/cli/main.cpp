@@ -20,6 +20,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_report.h"
 #include "cli/report_export.h"
+#include "cli/standard_output.h"
 #include "cli/system_cli.h"
 #include "platform/odbc/db_exception.h"
 #include "platform/text/encoding.h"
@@ -69,13 +70,6 @@ bool NamesAreExact(const CliOptions& options) {
 
 // Standard output that could not be written (a full disk, a closed pipe) is a
 // failure, not a result.
-bool OutputWritten() {
-  std::cout.flush();
-  const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
-  if (!written) std::cerr << "loadcalc-cli: 无法将计算结果写到标准输出" << std::endl;
-  return written;
-}
-
 // 自动平衡 without asking; boards beyond the exhaustive search's 19
 // circuits go to the extended method, which is said on standard error.
 bool Balance(CLoadCalcCore& core, const CliOptions& options) {
@@ -159,7 +153,7 @@ int Run(const CliOptions& options) {
   const CString switchText = calculated ? core.FindSwitches(core.m_fCurrent) : CString();
   const CliReport report = MakeCliReport(core, switches, switchText, host.messages);
   std::cout << (options.json ? ToJson(report) : ToTable(report));
-  if (!OutputWritten()) return kFailed;
+  if (!StandardOutputWritten()) return kFailed;
   return ok ? kDone : kFailed;
 }
 

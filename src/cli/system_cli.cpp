@@ -9,6 +9,7 @@
 #include "calc/system_results_workbook.h"
 #include "calc/system_texts.h"
 #include "cli/json_text.h"
+#include "cli/standard_output.h"
 #include "cli/system_report_export.h"
 #include "platform/text/encoding.h"
 #include "report/report_messages.h"
@@ -83,13 +84,6 @@ std::string JoinedOr(const std::vector<CString>& texts, const char* none) {
 }
 
 void PrintMessage(const CString& message) { std::cerr << ToUtf8(message) << std::endl; }
-
-bool OutputWritten() {
-  std::cout.flush();
-  const bool written = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
-  if (!written) std::cerr << "loadcalc-cli: 结果不能写到标准输出 (standard output could not be written)" << std::endl;
-  return written;
-}
 
 }  // namespace
 
@@ -174,6 +168,6 @@ int RunSystem(const CliOptions& options) {
     ok = written.ok() && ok;
   }
   std::cout << (options.json ? SystemToJson(result) : SystemToTable(result));
-  if (!OutputWritten()) return kFailed;
+  if (!StandardOutputWritten()) return kFailed;
   return ok ? kDone : kFailed;
 }
